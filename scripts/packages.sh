@@ -1,0 +1,10 @@
+# Package lists shared by run.sh and test.sh (sourced, not run).
+# shellcheck shell=bash
+ZV_BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl-dev libturbojpeg0-dev libudev-dev
+    fonts-dejavu-core
+)
+ZV_TEST_PACKAGES=(
+    libgtest-dev libgmock-dev
+)
