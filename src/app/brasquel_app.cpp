@@ -1,0 +1,62 @@
+#include "app/brasquel_app.h"
+
+#include "app/command_line.h"
+#include "window/brasquel_dlg.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace zv {
+namespace {
+
+// The root the toolkit would keep per-user settings under; nothing is stored there.
+constexpr char kSettingsRoot[] = "Local AppWizard-Generated Applications";
+
+// Renders the initialised window into `path` once its modal run has begun, then ends the run
+// through the close sequence like any other way of closing it.
+void ScheduleScreenshot(CBrasquelDlg& window, const QString& path, int& status) {
+    QTimer::singleShot(0, &window, [&window, path, &status] {
+        if (!window.grab().save(path, "PNG")) {
+            std::fprintf(stderr, "zevuvora: cannot write the screenshot %s\n", qPrintable(path));
+            status = 1;
+        }
+        window.OnClose();
+    });
+}
+
+}  // namespace
+
+CBrasquelApp::CBrasquelApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
+
+int CBrasquelApp::InitInstance() {
+    // The toolkit first: every later service and the window rely on it.
+    QApplication toolkit(m_argc, m_argv);
+    QApplication::setOrganizationName(QString::fromLatin1(kSettingsRoot));
+    QApplication::setApplicationName(QStringLiteral("zevuvora"));
+    QApplication::setApplicationVersion(QStringLiteral(ZEVUVORA_VERSION));
+
+    const CommandLine options = ParseCommandLine(QApplication::arguments());
+    if (options.exitStatus) {
+        return *options.exitStatus;
+    }
+
+    // The image library (TurboJPEG) keeps no global state: each writer makes its own handles,
+    // so there is nothing to start here and nothing to stop after the window has closed.
+
+    int status = 0;
+    auto window = std::make_unique<CBrasquelDlg>();
+    if (!options.screenshotPath.isEmpty()) {
+        ScheduleScreenshot(*window, options.screenshotPath, status);
+    }
+    window->DoModal();
+
+    // Shut-down in reverse order. The window object goes before the toolkit, which owns the
+    // widgets' resources; by now its close sequence has stopped everything it started.
+    window.reset();
+    return status;
+}
+
+}  // namespace zv

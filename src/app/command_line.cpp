@@ -1,0 +1,49 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace zv {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Desktop front end of the USB film scanner: live preview, film type, film size,\n"
+        "resolution and picture adjustments, and Scan to save full-resolution JPEG files."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Initialise the window, render it into <file> (PNG) and exit."),
+        QStringLiteral("file"));
+    parser.addOption(screenshot);
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "zevuvora: %s\nTry 'zevuvora --help'.\n",
+                     qPrintable(parser.errorText()));
+        result.exitStatus = 2;
+        return result;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        result.exitStatus = 0;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        std::printf("zevuvora %s\n", ZEVUVORA_VERSION);
+        result.exitStatus = 0;
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "zevuvora: unexpected argument '%s'\nTry 'zevuvora --help'.\n",
+                     qPrintable(parser.positionalArguments().first()));
+        result.exitStatus = 2;
+        return result;
+    }
+    result.screenshotPath = parser.value(screenshot);
+    return result;
+}
+
+}  // namespace zv

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zv {
+
+// What the command line asks of the window program.
+struct CommandLine {
+    QString screenshotPath;         // --screenshot FILE: render the window and exit
+    std::optional<int> exitStatus;  // set when the program must end at once (help, version, error)
+};
+
+// Parses the arguments (argv[0] first). Prints help, version and errors itself.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+}  // namespace zv

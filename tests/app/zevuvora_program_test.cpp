@@ -1,0 +1,91 @@
+// Runs the zevuvora program as a user does and checks what it prints, writes and returns.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zv {
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run RunProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ZEVUVORA_EXE), arguments);
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "zevuvora did not finish";
+    }
+    Run run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+TEST(ProgramTest, HelpDescribesEveryOption) {
+    const Run run = RunProgram({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("--screenshot"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("--version")));
+}
+
+TEST(ProgramTest, VersionPrintsTheVersion) {
+    const Run run = RunProgram({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains(QStringLiteral(ZEVUVORA_VERSION)));
+}
+
+TEST(ProgramTest, UnknownOptionsAreRefusedWithStatusTwo) {
+    for (const QString& argument : {QStringLiteral("--no-such-option"), QStringLiteral("stray")}) {
+        const Run run = RunProgram({argument});
+        EXPECT_EQ(run.exitCode, 2) << argument.toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
+TEST(ProgramTest, ScreenshotShowsTheNoDeviceWindow) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("shot.png"));
+    const Run run = RunProgram({QStringLiteral("--screenshot"), path});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    QImage shot(path);
+    ASSERT_FALSE(shot.isNull());
+    // The template is 643 x 394 dialog units: about 1000 x 650 pixels with an 8-point font.
+    EXPECT_GT(shot.width(), 800);
+    EXPECT_GT(shot.height(), 500);
+    EXPECT_GT(shot.width(), shot.height());
+
+    // The no-device text is drawn in its red, RGB(244, 67, 54), in its band of the preview area
+    // (dialog units 193 to 223 of 394), below the no-device picture (which ends at 178).
+    int red = 0;
+    for (int y = shot.height() * 47 / 100; y < shot.height() * 58 / 100; ++y) {
+        for (int x = 0; x < shot.width() / 2; ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() < 100 && pixel.blue() < 100) {
+                ++red;
+            }
+        }
+    }
+    EXPECT_GT(red, 100);
+}
+
+TEST(ProgramTest, ScreenshotIntoAMissingFolderFails) {
+    const Run run = RunProgram(
+        {QStringLiteral("--screenshot"), QStringLiteral("/nonexistent-folder/shot.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("screenshot")));
+}
+
+}  // namespace
+}  // namespace zv
