@@ -28,9 +28,10 @@ function(zv_add_layer name)
     zv_warnings(zv_${name})
 endfunction()
 
-# zv_add_test(<name> LABEL <layer> SOURCES ... [LIBS ...] [GUI])
+# zv_add_test(<name> LABEL <layer> SOURCES ... [LIBS ...] [GUI] [EXTRA_LABELS ...])
 # One test program per unit under test. GUI programs get a QApplication on the offscreen
-# platform; the others a plain GoogleTest main.
+# platform; the others a plain GoogleTest main. Tests of threaded code carry the extra label
+# "tsan": the target zv_tsan_tests builds just those, for the ThreadSanitizer tree.
 function(zv_add_test name)
     cmake_parse_arguments(ARG "GUI" "LABEL" "SOURCES;LIBS;EXTRA_LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -42,6 +43,9 @@ function(zv_add_test name)
         target_link_libraries(${name} PRIVATE ${ARG_LIBS} zv_test_support)
     endif()
     add_test(NAME ${name} COMMAND ${name})
+    if("tsan" IN_LIST ARG_EXTRA_LABELS)
+        add_dependencies(zv_tsan_tests ${name})
+    endif()
     set_tests_properties(${name} PROPERTIES
         LABELS "${ARG_LABEL};${ARG_EXTRA_LABELS}"
         ENVIRONMENT "${ZV_TEST_ENVIRONMENT}")
