@@ -121,6 +121,11 @@ void ControlTable::enableControl(int id, bool on) {
     }
 }
 
+bool ControlTable::IsControlEnabled(int id) const {
+    const QWidget* widget = Control(id);
+    return widget != nullptr && widget->isEnabled();
+}
+
 void ControlTable::showControl(int id, bool show) {
     if (QWidget* widget = Control(id)) {
         widget->setVisible(show);
@@ -157,6 +162,35 @@ QString ControlTable::controlText(int id) const {
         return edit->text();
     }
     return widget != nullptr ? widget->windowTitle() : QString();
+}
+
+void ControlTable::SetSliderRange(int id, int minimum, int maximum) {
+    if (auto* slider = ControlAs<QSlider>(id)) {
+        slider->setRange(minimum, maximum);
+    }
+}
+
+void ControlTable::SetSliderPageSize(int id, int page) {
+    if (auto* slider = ControlAs<QSlider>(id)) {
+        slider->setPageStep(page);
+    }
+}
+
+void ControlTable::SetSliderLineSize(int id, int line) {
+    if (auto* slider = ControlAs<QSlider>(id)) {
+        slider->setSingleStep(line);
+    }
+}
+
+void ControlTable::SetSliderPos(int id, int position) {
+    if (auto* slider = ControlAs<QSlider>(id)) {
+        slider->setValue(position);
+    }
+}
+
+int ControlTable::SliderPos(int id) const {
+    const auto* slider = ControlAs<QSlider>(id);
+    return slider != nullptr ? slider->value() : 0;
 }
 
 QButtonGroup* ControlTable::GroupOf(int radioId) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/dialog_controls.h"
 #include "resources/dialog_template.h"
 #include "window/dialog_units.h"
 
@@ -18,7 +19,7 @@ namespace zv {
 // The controls of a dialog layout, built from its template and addressed by id, with the
 // operations the window's handlers use on ids: enable, show, text, radio checks and radio-group
 // values. GUI thread only. The widgets are children of the parent and owned by it.
-class ControlTable {
+class ControlTable final : public DialogControls {
 public:
     // Makes the widget of a control the window binds to a class of its own; returning nullptr
     // lets the table create its standard widget for the control's kind.
@@ -26,7 +27,7 @@ public:
 
     ControlTable(const DialogTemplate& dialog, QWidget* parent, const DialogUnits& units,
                  const CustomFactory& custom = {});
-    ~ControlTable();
+    ~ControlTable() override;
     ControlTable(const ControlTable&) = delete;
     ControlTable& operator=(const ControlTable&) = delete;
 
@@ -39,14 +40,20 @@ public:
     }
     const ControlTemplate* Template(int id) const;
 
-    void enableControl(int id, bool on);
-    void showControl(int id, bool show);
-    void setControlText(int id, const QString& text);
-    QString controlText(int id) const;
+    void enableControl(int id, bool on) override;
+    bool IsControlEnabled(int id) const override;
+    void showControl(int id, bool show) override;
+    void setControlText(int id, const QString& text) override;
+    QString controlText(int id) const override;
 
-    // Checks `id` and unchecks every other radio button whose id lies in [first, last].
-    void checkRadioButton(int first, int last, int id);
-    bool IsRadioChecked(int id) const;
+    void checkRadioButton(int first, int last, int id) override;
+    bool IsRadioChecked(int id) const override;
+
+    void SetSliderRange(int id, int minimum, int maximum) override;
+    void SetSliderPageSize(int id, int page) override;
+    void SetSliderLineSize(int id, int line) override;
+    void SetSliderPos(int id, int position) override;
+    int SliderPos(int id) const override;
     // Position of the checked button among the radio buttons of the group that starts at
     // `firstId` (hidden buttons included), or -1 when none is checked.
     int RadioGroupValue(int firstId) const;
