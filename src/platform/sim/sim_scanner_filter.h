@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/media/filter.h"
+#include "platform/media/video_control.h"
+#include "platform/sim/film_scene.h"
+#include "platform/sim/picture_parameters.h"
+#include "platform/sim/sim_scanner_config.h"
+
+#include <atomic>
+#include <memory>
+
+namespace zv::sim {
+
+class SimSourcePin;
+
+// The simulated film scanner's capture filter, standing where a real scanner's device source
+// filter stands: the capture pin first (category capture), then, unless configured away, the
+// still pin (category still); both with stream configuration and their own streaming threads;
+// a video control whose trigger flag on the still pin sends still samples; picture parameters
+// applied to every frame it renders; and the failures of the configuration (busy device, a
+// state that never reaches running, late, doubled, missing or corrupt stills).
+// GUI thread for everything but InjectStill (any thread) and the parameters (thread-safe).
+class SimScannerFilter : public media::Filter, public media::VideoControl {
+public:
+    static std::shared_ptr<SimScannerFilter> Create(SimScannerConfig config = {});
+    explicit SimScannerFilter(SimScannerConfig config);
+    ~SimScannerFilter() override;
+
+    media::Pin* CapturePin() const;
+    // Null when configured without a still pin.
+    media::Pin* StillPin() const;
+
+    PictureParameters& Parameters() { return m_parameters; }
+    const FilmScene& Scene() const { return m_scene; }
+    const SimScannerConfig& Config() const { return m_config; }
+
+    // A still sample without a trigger (the device's own button), when running.
+    void InjectStill();
+    int TriggerCount() const { return m_triggers.load(); }
+    int StillsDelivered() const;
+    int PreviewFramesDelivered() const;
+
+    media::VideoControl* GetVideoControl() override { return this; }
+
+    Status Run() override;
+    Status Stop() override;
+    Status GetState(std::chrono::milliseconds timeout, media::FilterState* state) const override;
+
+    Status GetCaps(const media::Pin& pin, std::int32_t* flags) const override;
+    Status SetMode(const media::Pin& pin, std::int32_t mode) override;
+    Status GetMode(const media::Pin& pin, std::int32_t* mode) const override;
+
+private:
+    bool Owns(const media::Pin& pin) const;
+
+    const SimScannerConfig m_config;
+    PictureParameters m_parameters;
+    const FilmScene m_scene;
+    SimSourcePin* m_capture = nullptr;
+    SimSourcePin* m_still = nullptr;
+    // GUI thread: Run answered kFalse and the filter is still on its way to running.
+    bool m_pendingRun = false;
+    std::int32_t m_stillMode = 0;
+    std::atomic<int> m_triggers{0};
+};
+
+}  // namespace zv::sim
