@@ -27,16 +27,6 @@ bool HasMajorType(const Pin& pin, const Guid& majorType) {
     return Succeeded(pin.ProposedType(&offered)) && offered.MajorType() == majorType;
 }
 
-Pin* FirstUnconnected(const Filter& filter, PinDirection direction) {
-    for (int i = 0; i < filter.PinCount(); ++i) {
-        Pin* pin = filter.GetPin(i);
-        if (pin->Direction() == direction && !pin->IsConnected()) {
-            return pin;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 CaptureGraphBuilder::CaptureGraphBuilder() = default;
@@ -129,7 +119,7 @@ Status CaptureGraphBuilder::RenderStream(const Guid* category, const Guid* major
         if (const Status status = ConnectToFilter(*current, *intermediate); Failed(status)) {
             return status;
         }
-        current = FirstUnconnected(*intermediate, PinDirection::kOutput);
+        current = intermediate->FirstUnconnectedPin(PinDirection::kOutput);
         if (current == nullptr) {
             return kOk;  // the intermediate filter ends the stream itself
         }
@@ -141,7 +131,7 @@ Status CaptureGraphBuilder::RenderStream(const Guid* category, const Guid* major
 }
 
 Status CaptureGraphBuilder::ConnectToFilter(Pin& output, Filter& target) {
-    Pin* input = FirstUnconnected(target, PinDirection::kInput);
+    Pin* input = target.FirstUnconnectedPin(PinDirection::kInput);
     if (input == nullptr) {
         return kCannotConnect;
     }

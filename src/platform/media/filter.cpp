@@ -17,6 +17,15 @@ Pin* Filter::GetPin(int index) const {
     return m_pins[static_cast<std::size_t>(index)].get();
 }
 
+Pin* Filter::FirstUnconnectedPin(PinDirection direction) const {
+    for (const auto& pin : m_pins) {
+        if (pin->Direction() == direction && !pin->IsConnected()) {
+            return pin.get();
+        }
+    }
+    return nullptr;
+}
+
 Status Filter::Run() {
     m_state = FilterState::kRunning;
     return kOk;

@@ -35,6 +35,8 @@ public:
     // Pins in order (pin enumeration); GetPin returns null past the end.
     int PinCount() const { return static_cast<int>(m_pins.size()); }
     Pin* GetPin(int index) const;
+    // The first pin of `direction` that is not connected, or null.
+    Pin* FirstUnconnectedPin(PinDirection direction) const;
 
     // Filter information: the name it has in its graph and the graph (empty and null when in
     // none). KindName is what the filter is, used for names the graph makes up.

@@ -21,16 +21,6 @@ bool IsSource(const Filter& filter) {
     return true;
 }
 
-Pin* FirstPin(const Filter& filter, PinDirection direction) {
-    for (int i = 0; i < filter.PinCount(); ++i) {
-        Pin* pin = filter.GetPin(i);
-        if (pin->Direction() == direction && !pin->IsConnected()) {
-            return pin;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 FilterGraph::FilterGraph() : m_videoWindow(*this) {}
@@ -165,8 +155,8 @@ Status FilterGraph::Connect(Pin& output, Pin& input) {
     if (Failed(AddFilter(std::move(decoder), QString()))) {
         return kCannotConnect;
     }
-    Pin* decoderIn = FirstPin(inserted, PinDirection::kInput);
-    Pin* decoderOut = FirstPin(inserted, PinDirection::kOutput);
+    Pin* decoderIn = inserted.FirstUnconnectedPin(PinDirection::kInput);
+    Pin* decoderOut = inserted.FirstUnconnectedPin(PinDirection::kOutput);
     if (Failed(ConnectDirect(output, *decoderIn)) || Failed(ConnectDirect(*decoderOut, input))) {
         RemoveFilter(inserted);
         return kCannotConnect;
