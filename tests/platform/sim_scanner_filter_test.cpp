@@ -133,6 +133,22 @@ TEST(SimScanner, StopWaitsForTheCallbackInProgress) {
     EXPECT_EQ(stopOrder, 2) << "Stop returned before the callback had left";
 }
 
+TEST(SimScanner, GrabberInSampleModeCallsSampleCBAndRefusesUnknownModes) {
+    SimGraph sim(SmallConfig());
+    EXPECT_EQ(sim.stillGrabber->SetCallback(&sim.stillCallback, 2), kInvalidArg);
+    ASSERT_EQ(
+        sim.stillGrabber->SetCallback(&sim.stillCallback, media::SampleGrabber::kModeSampleCB),
+        kOk);
+    ASSERT_EQ(sim.previewGrabber->SetCallback(nullptr, media::SampleGrabber::kModeBufferCB), kOk);
+    ASSERT_EQ(sim.graph.Run(), kOk);
+    sim.source->InjectStill();
+    ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 1; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return sim.source->PreviewFramesDelivered() > 2; }));
+    sim.graph.Stop();
+    EXPECT_EQ(sim.stillCallback.SampleCalls(), 1);
+    EXPECT_EQ(sim.previewCallback.Count(), 0) << "a removed callback is not called";
+}
+
 struct StillCase {
     const char* name;
     int perTrigger;
