@@ -3,8 +3,8 @@
 ZV_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libturbojpeg0-dev libudev-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-wqy-microhei
 )
 ZV_TEST_PACKAGES=(
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev desktop-file-utils
 )

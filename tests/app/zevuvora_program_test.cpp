@@ -8,13 +8,13 @@
 namespace zv {
 namespace {
 
-struct Run {
+struct ProgramRun {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-Run RunProgram(const QStringList& arguments) {
+ProgramRun RunProgram(const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -25,7 +25,7 @@ Run RunProgram(const QStringList& arguments) {
         process.waitForFinished();
         ADD_FAILURE() << "zevuvora did not finish";
     }
-    Run run;
+    ProgramRun run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
@@ -33,21 +33,21 @@ Run RunProgram(const QStringList& arguments) {
 }
 
 TEST(ProgramTest, HelpDescribesEveryOption) {
-    const Run run = RunProgram({QStringLiteral("--help")});
+    const ProgramRun run = RunProgram({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains(QStringLiteral("--screenshot"))) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("--version")));
 }
 
 TEST(ProgramTest, VersionPrintsTheVersion) {
-    const Run run = RunProgram({QStringLiteral("--version")});
+    const ProgramRun run = RunProgram({QStringLiteral("--version")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains(QStringLiteral(ZEVUVORA_VERSION)));
 }
 
 TEST(ProgramTest, UnknownOptionsAreRefusedWithStatusTwo) {
     for (const QString& argument : {QStringLiteral("--no-such-option"), QStringLiteral("stray")}) {
-        const Run run = RunProgram({argument});
+        const ProgramRun run = RunProgram({argument});
         EXPECT_EQ(run.exitCode, 2) << argument.toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
@@ -56,7 +56,7 @@ TEST(ProgramTest, UnknownOptionsAreRefusedWithStatusTwo) {
 TEST(ProgramTest, ScreenshotShowsTheNoDeviceWindow) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("shot.png"));
-    const Run run = RunProgram({QStringLiteral("--screenshot"), path});
+    const ProgramRun run = RunProgram({QStringLiteral("--screenshot"), path});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     QImage shot(path);
@@ -81,7 +81,7 @@ TEST(ProgramTest, ScreenshotShowsTheNoDeviceWindow) {
 }
 
 TEST(ProgramTest, ScreenshotIntoAMissingFolderFails) {
-    const Run run = RunProgram(
+    const ProgramRun run = RunProgram(
         {QStringLiteral("--screenshot"), QStringLiteral("/nonexistent-folder/shot.png")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("screenshot")));
