@@ -82,6 +82,7 @@ signals:
     // The close sequence has begun (emitted once).
     void closeSequenceStarted();
 
+public:
     // Escape and the window manager's close end the window through the close sequence.
     void reject() override;
     // The OK command does nothing: Enter never closes the window.
