@@ -1,0 +1,57 @@
+#include "imaging/jpeg_writer.h"
+
+#include "imaging/atomic_file_writer.h"
+#include "imaging/band_painter.h"
+#include "imaging/imaging_status.h"
+#include "imaging/jpeg_encoder.h"
+#include "imaging/jpeg_frame_decoder.h"
+#include "imaging/source_band.h"
+
+#include <QFile>
+
+#include <memory>
+
+namespace zv {
+
+Status WriteJpeg(const std::uint8_t* frame, std::int32_t length, std::int32_t sourceWidth,
+                 std::int32_t sourceHeight, const QString& path, std::int32_t targetWidth,
+                 std::int32_t targetHeight) {
+    if (frame == nullptr || length <= 0) {
+        return kBadImage;
+    }
+    const std::optional<SourceBand> band =
+        SourceBand::Of(sourceWidth, sourceHeight, targetWidth, targetHeight);
+    if (!band) {
+        return kInvalidArg;
+    }
+
+    // Our own copy: the decoder reads memory the writer owns, not the grabber's buffer.
+    const auto size = static_cast<std::size_t>(length);
+    const std::unique_ptr<std::uint8_t[]> copy(new (std::nothrow) std::uint8_t[size]);
+    if (!copy) {
+        return kOutOfMemory;
+    }
+    std::copy(frame, frame + size, copy.get());
+
+    QImage source;
+    Status status = JpegFrameDecoder::Decode(copy.get(), size, &source);
+    if (status != kOk) {
+        return status;
+    }
+    QImage picture;
+    status = BandPainter::Paint(source, QRect(0, band->y, sourceWidth, band->height),
+                                QSize(targetWidth, targetHeight), &picture);
+    if (status != kOk) {
+        return status;
+    }
+    QByteArray jpeg;
+    status = JpegEncoder::Encode(picture, &jpeg);
+    if (status != kOk) {
+        return status;
+    }
+    return AtomicFileWriter::WriteNew(QFile::encodeName(path),
+                                      reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                                      static_cast<std::size_t>(jpeg.size()));
+}
+
+}  // namespace zv
