@@ -1,6 +1,7 @@
 #include "app/brasquel_app.h"
 
 #include "app/command_line.h"
+#include "settings/user_default_language.h"
 #include "window/brasquel_dlg.h"
 
 #include <QApplication>
@@ -42,6 +43,9 @@ int CBrasquelApp::InitInstance() {
     if (options.exitStatus) {
         return *options.exitStatus;
     }
+
+    // The user's language, from the locale, before the window that shows its texts exists.
+    InitUserDefaultLanguage();
 
     // The image library (TurboJPEG) keeps no global state: each writer makes its own handles,
     // so there is nothing to start here and nothing to stop after the window has closed.

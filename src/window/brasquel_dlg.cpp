@@ -1,5 +1,6 @@
 #include "window/brasquel_dlg.h"
 
+#include "capture/capture_controller.h"
 #include "controls/xlabel.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
@@ -8,8 +9,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <array>
+#include <chrono>
 
 namespace zv {
 namespace {
@@ -20,6 +23,14 @@ constexpr std::array kAlwaysEnabledIds = {ctl::kLanguageCombo,     ctl::kSaveFol
 
 constexpr ColorRef kNoDeviceTextColor = Rgb(244, 67, 54);
 constexpr int kNoDevicePointSize = 20;
+
+constexpr std::chrono::milliseconds kScanTimeout{2000};
+constexpr int kTextSaveSucceeded = 151;
+constexpr int kTextSaveFailed = 152;
+constexpr ColorRef kSavedColor = Rgb(0, 122, 217);
+constexpr ColorRef kFailedColor = Rgb(255, 0, 0);
+constexpr ColorRef kStatusBackground = Rgb(255, 255, 0);
+constexpr int kStatusPointSize = 32;
 
 QIcon WindowIcon() {
     QIcon icon;
@@ -46,9 +57,28 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
     m_icon = WindowIcon();
     m_stillFormat = std::make_unique<StillFormat>();
     m_saveFolder = DefaultSaveFolder();
+    m_scanTimer.setSingleShot(true);
+    m_scanTimer.setTimerType(Qt::PreciseTimer);
+    m_scanTimer.setInterval(kScanTimeout);
+    connect(&m_scanTimer, &QTimer::timeout, this, &CBrasquelDlg::OnTimer);
+    // Called on the streaming thread; the queued call runs on this window's thread and is
+    // dropped by Qt if the window is gone by then.
+    m_saver = std::make_unique<StillFrameSaver>([this] {
+        QMetaObject::invokeMethod(this, &CBrasquelDlg::ApplySaveOutcomes, Qt::QueuedConnection);
+    });
+    PublishSaveSettings();
 }
 
-CBrasquelDlg::~CBrasquelDlg() = default;
+CBrasquelDlg::~CBrasquelDlg() {
+    // No streaming thread may outlive the window it saves for.
+    StopCapture();
+}
+
+void CBrasquelDlg::SetScannerFilter(std::shared_ptr<media::Filter> filter, QString devicePath) {
+    m_scannerFilter = std::move(filter);
+    m_connectedDevicePath = std::move(devicePath);
+    RunEnablingPass();
+}
 
 bool CBrasquelDlg::IsAlwaysEnabled(int id) {
     return std::find(kAlwaysEnabledIds.begin(), kAlwaysEnabledIds.end(), id) !=
@@ -102,6 +132,7 @@ void CBrasquelDlg::UpdateData(bool save) {
         m_resolutionIndex = controls.RadioGroupValue(ctl::kResolutionLow);
         m_filmSizeIndex = controls.RadioGroupValue(ctl::kFilmSize135);
         m_saveFolder = controls.controlText(ctl::kSaveFolder);
+        PublishSaveSettings();
         return;
     }
     controls.SetRadioGroupValue(ctl::kSlide, m_filmTypeRadioIndex);
@@ -124,10 +155,15 @@ bool CBrasquelDlg::OnInitDialog() {
     m_statusLine->SetText(QString());
     m_noDeviceLabel->SetTextColor(kNoDeviceTextColor);
     m_noDeviceLabel->SetPointSize(kNoDevicePointSize);
+    connect(m_controls->ControlAs<QPushButton>(ctl::kScan), &QPushButton::clicked, this,
+            &CBrasquelDlg::OnScan);
     return true;
 }
 
 void CBrasquelDlg::RunEnablingPass() {
+    if (!m_controls) {
+        return;  // before OnInitDialog there are no controls yet
+    }
     const bool connected = m_scannerFilter != nullptr;
     for (int id : m_controls->Ids()) {
         if (!IsAlwaysEnabled(id)) {
@@ -136,12 +172,75 @@ void CBrasquelDlg::RunEnablingPass() {
     }
 }
 
+void CBrasquelDlg::PublishSaveSettings() {
+    SaveSettings settings;
+    settings.saveFolder = m_saveFolder;
+    settings.filmType = m_filmType;
+    settings.filmSizeIndex = m_filmSizeIndex;
+    settings.resolutionIndex = m_resolutionIndex;
+    if (m_stillFormat) {
+        settings.still = *m_stillFormat;
+    }
+    m_saver->Publish(std::move(settings));
+}
+
+void CBrasquelDlg::OnScan() {
+    if (!m_scannerFilter || !m_captureController) {
+        return;
+    }
+    TriggerStillPin();
+    // Whatever the trigger did, the time-out is armed; a second Scan restarts it.
+    m_scanTimer.start();
+}
+
+void CBrasquelDlg::OnTimer() {
+    m_scanTimer.stop();
+    // Shows the number the missing image would have had; the count itself stays.
+    ++m_savedImageCount;
+    ShowStatus(2, kTextSaveFailed);
+    --m_savedImageCount;
+}
+
+Status CBrasquelDlg::SaveStillFrame(void* context, double /*sampleTime*/,
+                                    const std::uint8_t* buffer, std::int32_t length) {
+    return static_cast<CBrasquelDlg*>(context)->m_saver->Save(buffer, length);
+}
+
+void CBrasquelDlg::ApplySaveOutcomes() {
+    // Runs on this window's thread, so each outcome is one unit against OnTimer.
+    for (const Status result : m_saver->TakeOutcomes()) {
+        m_scanTimer.stop();
+        ++m_savedImageCount;
+        if (result != kOk) {
+            ShowStatus(2, kTextSaveFailed);
+            --m_savedImageCount;
+        } else {
+            ShowStatus(1, kTextSaveSucceeded);
+        }
+    }
+}
+
+void CBrasquelDlg::ShowStatus(int kind, int textId) {
+    if (kind == 0 || textId == 0) {
+        m_statusLine->SetText(QString());
+        return;
+    }
+    m_statusLine->SetText(QString::number(m_savedImageCount));
+    m_statusLine->SetTextColor(kind == 1 ? kSavedColor : kFailedColor)
+        .SetBold(true)
+        .SetPointSize(kStatusPointSize)
+        .SetBackground(kStatusBackground, 0, false);
+}
+
 void CBrasquelDlg::OnClose() {
     if (m_closed) {
         return;
     }
     m_closed = true;
     emit closeSequenceStarted();
+    StopCapture();
+    // Saves that finished while no capture ran (or just before it stopped) still count.
+    ApplySaveOutcomes();
     m_stillFormat.reset();
     QDialog::reject();
 }

@@ -1,18 +1,25 @@
 #pragma once
 
+#include "capture/graph_object_factory.h"
 #include "capture/still_format.h"
+#include "platform/status.h"
 #include "window/control_table.h"
+#include "window/still_frame_saver.h"
 
 #include <QDialog>
 #include <QIcon>
 #include <QString>
+#include <QTimer>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class QComboBox;
 
 namespace zv {
 
+class CaptureController;
 class CXLabel;
 namespace media {
 class Filter;
@@ -63,6 +70,40 @@ public:
     // The close sequence; every way of ending the window runs it, once.
     void OnClose();
 
+    // Scan: asks the scanner for one still frame and arms the 2000 ms time-out.
+    void OnScan();
+    // The time-out expired before a frame was saved: shows the would-be count in red.
+    void OnTimer();
+    // The still-frame callback, on the streaming thread that delivers the frame; `context` is the
+    // window. Writes the file there; the count and the status line follow on the GUI thread.
+    static Status SaveStillFrame(void* context, double sampleTime, const std::uint8_t* buffer,
+                                 std::int32_t length);
+    // Status kinds: 0 clears the line, 1 image saved (blue), 2 failed or timed out (red).
+    void ShowStatus(int kind, int textId);
+    // Applies, in order, the outcome of every save that has finished. GUI thread.
+    void ApplySaveOutcomes();
+    // Puts the scanner on screen: a new capture controller, the pins' formats for the film size,
+    // the graph, the preview, the run, the still format. Does nothing without a scanner filter.
+    Status StartCapture();
+    // Fits the preview video into the preview area (show) or takes it out again (hide).
+    Status PlacePreview(bool show);
+    // Stops the graph, applies the outcomes of saves that finished, dismantles and destroys the
+    // capture controller. Safe without one.
+    void StopCapture();
+    // The connected scanner's capture filter and its device path (empty filter: none).
+    void SetScannerFilter(std::shared_ptr<media::Filter> filter, QString devicePath);
+    const std::shared_ptr<media::Filter>& ScannerFilter() const { return m_scannerFilter; }
+    CaptureController* Capture() const { return m_captureController.get(); }
+    // What capture graphs are built from (tests: failing or observing factories).
+    void SetGraphObjectFactory(GraphObjectFactory objects) { m_graphObjects = std::move(objects); }
+    // Where errors go instead of a message box (the headless scan command).
+    void SetErrorReporter(std::function<void(const QString&)> report) {
+        m_reportError = std::move(report);
+    }
+
+    // Hands the values a save reads to the streaming side as one consistent snapshot.
+    void PublishSaveSettings();
+
     const ControlTable& Controls() const { return *m_controls; }
     ControlTable& Controls() { return *m_controls; }
     QString SaveFolder() const { return m_saveFolder; }
@@ -70,7 +111,12 @@ public:
     int ResolutionIndex() const { return m_resolutionIndex; }
     int FilmTypeRadioIndex() const { return m_filmTypeRadioIndex; }
     const StillFormat* StillFormatRecord() const { return m_stillFormat.get(); }
+    // Written when capture starts; publish the save settings after changing it.
+    StillFormat* MutableStillFormatRecord() { return m_stillFormat.get(); }
     bool IsScannerConnected() const { return m_scannerFilter != nullptr; }
+    int SavedImageCount() const { return m_savedImageCount; }
+    bool IsScanTimerArmed() const { return m_scanTimer.isActive(); }
+    int FilmType() const { return m_filmType; }
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
@@ -95,6 +141,11 @@ private:
     CXLabel* BindLabel(int id);
     // Enables every control but the always-enabled ones exactly while a scanner is connected.
     void RunEnablingPass();
+    // Asks the connected scanner's still pin for one frame.
+    void TriggerStillPin();
+    // Reads the still pin's format into the still-format record.
+    Status RecordStillFormat();
+    void ShowDeviceLocked();
 
     std::unique_ptr<ControlTable> m_controls;
     QComboBox* m_languageCombo = nullptr;
@@ -111,6 +162,14 @@ private:
     std::shared_ptr<media::Filter> m_scannerFilter;
     std::unique_ptr<StillFormat> m_stillFormat;
     int m_savedImageCount = 0;
+    // Armed while a Scan waits for its frame (single shot, 2000 ms).
+    QTimer m_scanTimer;
+    // The film type in effect: 0 slide, 1 negative, 2 black and white.
+    int m_filmType = 0;
+    std::unique_ptr<StillFrameSaver> m_saver;
+    std::unique_ptr<CaptureController> m_captureController;
+    GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
+    std::function<void(const QString&)> m_reportError;
     bool m_closed = false;
 };
 

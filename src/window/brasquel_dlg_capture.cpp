@@ -1,0 +1,174 @@
+// The scanner window's capture routines: start, preview placement, stop, and the still trigger.
+// All run on the GUI thread.
+#include "capture/capture_controller.h"
+#include "capture/format_selection.h"
+#include "controls/xlabel.h"
+#include "platform/devices/scanner_contract.h"
+#include "platform/media/capture_graph_builder.h"
+#include "platform/media/filter.h"
+#include "platform/media/filter_graph.h"
+#include "platform/media/media_guids.h"
+#include "platform/media/stream_config.h"
+#include "platform/media/video_control.h"
+#include "platform/media/video_info.h"
+#include "platform/media/video_widget_window.h"
+#include "platform/media/video_window.h"
+#include "window/brasquel_dlg.h"
+
+#include <QMessageBox>
+
+namespace zv {
+namespace {
+
+// Picks and sets the format of one pin from the formats it offers.
+void ChooseFormat(const FormatList& formats, int filmSizeIndex, PinRole role,
+                  const std::function<void(const media::MediaType&)>& set) {
+    const int chosen = SelectFormat(formats, filmSizeIndex, role);
+    if (chosen >= 0) {
+        set(*formats[static_cast<std::size_t>(chosen)]);
+    }
+}
+
+}  // namespace
+
+Status CBrasquelDlg::StartCapture() {
+    if (!m_scannerFilter) {
+        return kOk;
+    }
+    if (m_captureController) {
+        m_captureController->DestroyController();
+        m_captureController.reset();
+        ApplySaveOutcomes();
+    }
+    m_captureController = std::make_unique<CaptureController>(m_graphObjects);
+    CaptureController& controller = *m_captureController;
+    controller.AttachDevice(m_scannerFilter);
+    controller.SetRendererWindowFactory(&media::VideoWidgetWindow::Create);
+    controller.Callbacks() = CallbackRecord{1, this, &CBrasquelDlg::SaveStillFrame, nullptr};
+
+    FormatList formats;
+    controller.GetCaptureFormats(&formats);
+    ChooseFormat(formats, m_filmSizeIndex, PinRole::kCapture,
+                 [&](const media::MediaType& type) { controller.SetCaptureFormat(type); });
+    FreeFormatList(formats);
+
+    media::StreamConfig* stillConfig = nullptr;
+    if (controller.GetStillStreamConfig(&stillConfig) == kOk) {
+        ReadFormatList(*stillConfig, &formats);
+    }
+    ChooseFormat(formats, m_filmSizeIndex, PinRole::kStill, [&](const media::MediaType& type) {
+        media::StreamConfig* config = nullptr;
+        if (controller.GetStillStreamConfig(&config) == kOk) {
+            config->SetFormat(type);
+        }
+    });
+    FreeFormatList(formats);
+
+    controller.BuildGraph();
+    PlacePreview(true);
+    if (contract::IsBusyStatus(controller.RunGraph())) {
+        ShowDeviceLocked();
+    }
+    return RecordStillFormat();
+}
+
+Status CBrasquelDlg::RecordStillFormat() {
+    media::StreamConfig* config = nullptr;
+    Status hr = m_captureController->GetStillStreamConfig(&config);
+    if (Failed(hr)) {
+        return hr;
+    }
+    std::unique_ptr<media::MediaType> type;
+    hr = config->GetFormat(&type);
+    if (Failed(hr)) {
+        return hr;
+    }
+    media::FrameSize size;
+    if (m_stillFormat && media::ReadVideoInfoSize(*type, &size)) {
+        m_stillFormat->width = size.width;
+        m_stillFormat->height = size.height;
+        PublishSaveSettings();
+    }
+    return kOk;
+}
+
+void CBrasquelDlg::ShowDeviceLocked() {
+    if (m_reportError) {
+        m_reportError(QStringLiteral("Device is locked by another application"));
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ERROR"),
+                    QStringLiteral("Device is locked by another application"), QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("deviceLockedBox"));
+    box.exec();
+}
+
+Status CBrasquelDlg::PlacePreview(bool show) {
+    if (!m_captureController || m_captureController->Graph() == nullptr) {
+        return kFail;
+    }
+    media::VideoWindow& video = m_captureController->Graph()->GetVideoWindow();
+    if (show) {
+        const int areaWidth = m_previewArea->width();
+        const int areaHeight = m_previewArea->height();
+        std::unique_ptr<media::MediaType> type;
+        const Status hr = m_captureController->GetCurrentFormat(&type);
+        if (Failed(hr)) {
+            return hr;
+        }
+        media::FrameSize size;
+        // A zero height would make the proportions meaningless (and divide by zero).
+        if (!media::ReadVideoInfoSize(*type, &size) || size.height == 0) {
+            return kFail;
+        }
+        // The product is taken in 64 bits so that a large format cannot overflow it.
+        const auto videoWidth =
+            static_cast<int>(static_cast<std::int64_t>(areaHeight) * size.width / size.height);
+        const int left = size.width == size.height ? (areaWidth - videoWidth) / 2 : 0;
+        video.PutOwner(m_previewArea);
+        video.PutMessageDrain(m_previewArea);
+        video.PutWindowStyle(media::kWindowStyleChild);
+        video.SetWindowPosition(left, 0, videoWidth, areaHeight);
+        video.PutVisible(true);
+    } else {
+        video.PutVisible(false);
+        video.PutMessageDrain(nullptr);
+        video.PutOwner(nullptr);
+    }
+    m_previewArea->SetBackground(0, 0, false);
+    return kOk;
+}
+
+void CBrasquelDlg::StopCapture() {
+    if (!m_captureController) {
+        return;
+    }
+    CaptureController& controller = *m_captureController;
+    // Joins the streaming threads: a save in progress finishes first (it never waits for this
+    // thread), and its outcome is applied right after, before anything else goes.
+    controller.StopGraph();
+    ApplySaveOutcomes();
+    PlacePreview(false);
+    controller.RemoveDownstream(controller.SourceFilter());
+    controller.ReleaseStillGrabber();
+    controller.ReleaseSource();
+    controller.DestroyController();
+    m_captureController.reset();
+}
+
+void CBrasquelDlg::TriggerStillPin() {
+    const std::shared_ptr<media::Filter>& device = m_captureController->DeviceFilter();
+    media::CaptureGraphBuilder* builder = m_captureController->GraphBuilder();
+    media::VideoControl* control = device ? device->GetVideoControl() : nullptr;
+    if (control == nullptr || builder == nullptr) {
+        return;
+    }
+    media::Pin* stillPin = nullptr;
+    if (builder->FindPin(*device, media::PinDirection::kOutput, &media::kPinCategoryStill, nullptr,
+                         false, 0, &stillPin) == kOk) {
+        control->SetMode(*stillPin, contract::kVideoControlFlagTrigger);
+    }
+}
+
+}  // namespace zv

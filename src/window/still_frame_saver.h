@@ -1,0 +1,52 @@
+#pragma once
+
+#include "capture/still_format.h"
+#include "platform/status.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace zv {
+
+// What a save reads: published as one consistent value by the GUI thread whenever any of it
+// changes, read by the streaming thread that saves a still frame.
+struct SaveSettings {
+    QString saveFolder;
+    int filmType = 0;
+    int filmSizeIndex = 0;
+    int resolutionIndex = 0;
+    StillFormat still;
+};
+
+// Saves still frames on the thread that delivers them and hands each outcome to the GUI thread
+// without ever waiting for it: the outcome is queued under a short lock and `notify` is called
+// (it posts to the GUI thread). The GUI thread takes the queued outcomes in order, either when
+// the posted call arrives or at once when it stops the capture.
+class StillFrameSaver {
+public:
+    explicit StillFrameSaver(std::function<void()> notify);
+
+    // GUI thread.
+    void Publish(SaveSettings settings);
+    SaveSettings Settings() const;
+    std::vector<Status> TakeOutcomes();
+
+    // Streaming thread: creates the folder's last level if needed, names the file after the
+    // settings and the local time, writes it, queues the result and notifies. Returns the result.
+    Status Save(const std::uint8_t* frame, std::int32_t length);
+
+private:
+    const std::function<void()> m_notify;
+
+    mutable std::mutex m_settingsMutex;  // protects m_settings
+    SaveSettings m_settings;
+
+    std::mutex m_outcomesMutex;  // protects m_outcomes
+    std::vector<Status> m_outcomes;
+};
+
+}  // namespace zv

@@ -1,0 +1,188 @@
+#include "controls/xlabel.h"
+#include "support/jpeg_frame.h"
+#include "support/wait.h"
+#include "window/brasquel_dlg.h"
+
+#include <QDir>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace zv {
+namespace {
+
+using test::Bytes;
+using test::MakeJpegFrame;
+using test::WaitUntil;
+
+constexpr ColorRef kBlue = Rgb(0, 122, 217);
+constexpr ColorRef kRed = Rgb(255, 0, 0);
+
+class ScanFlowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        window.OnInitDialog();
+        UseFolder(root.filePath(QStringLiteral("scans")));
+        UseStillFormat(640, 480);
+    }
+
+    void UseFolder(const QString& folder) {
+        window.Controls().setControlText(ctl::kSaveFolder, folder);
+        window.UpdateData(true);
+    }
+
+    void UseStillFormat(int width, int height) {
+        *window.MutableStillFormatRecord() = StillFormat{width, height};
+        window.PublishSaveSettings();
+        frame = MakeJpegFrame(width, height);
+    }
+
+    // Delivers the frame on a thread of its own, as the capture graph does.
+    Status DeliverFrame() {
+        Status result = kFail;
+        std::thread streaming([&] {
+            result = CBrasquelDlg::SaveStillFrame(&window, 0.0, Bytes(frame),
+                                                  static_cast<std::int32_t>(frame.size()));
+        });
+        streaming.join();
+        return result;
+    }
+
+    QStringList SavedFiles(const QString& folder) const {
+        return QDir(folder).entryList(QDir::Files, QDir::Name);
+    }
+
+    void ExpectStatus(const QString& text, ColorRef colour) {
+        const CXLabel& status = window.StatusLine();
+        EXPECT_EQ(status.Text(), text);
+        EXPECT_EQ(status.TextColor(), colour);
+        EXPECT_EQ(status.FontDescription().weight, 700);
+        EXPECT_EQ(status.BackgroundColor(), Rgb(255, 255, 0));
+    }
+
+    QTemporaryDir root;
+    CBrasquelDlg window;
+    QByteArray frame;
+};
+
+TEST_F(ScanFlowTest, AFrameIsSavedNamedSizedAndCountedInBlue) {
+    const QString folder = root.filePath(QStringLiteral("scans"));
+    ASSERT_EQ(DeliverFrame(), kOk);
+    ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
+
+    const QStringList files = SavedFiles(folder);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^ZevuVora_slide_135_5M_\\d{8}_\\d{9}\\.jpg$"))
+                    .match(files.first())
+                    .hasMatch())
+        << files.first().toStdString();
+    EXPECT_EQ(QImage(folder + QLatin1Char('/') + files.first()).size(), QSize(2592, 1728));
+    ExpectStatus(QStringLiteral("1"), kBlue);
+    EXPECT_FALSE(window.IsScanTimerArmed());
+}
+
+TEST_F(ScanFlowTest, FilmSize126AtTheLowerResolutionIsSquare) {
+    window.Controls().checkRadioButton(ctl::kFilmSize135, ctl::kFilmSize126, ctl::kFilmSize126);
+    window.UpdateData(true);
+    UseStillFormat(720, 720);
+    ASSERT_EQ(DeliverFrame(), kOk);
+    const QString folder = root.filePath(QStringLiteral("scans"));
+    const QStringList files = SavedFiles(folder);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files.first().startsWith(QStringLiteral("ZevuVora_slide_126_5M_")));
+    EXPECT_EQ(QImage(folder + QLatin1Char('/') + files.first()).size(), QSize(1497, 1497));
+}
+
+TEST_F(ScanFlowTest, TwoQuickSavesGiveTwoFilesAndCountTwo) {
+    ASSERT_EQ(DeliverFrame(), kOk);
+    ASSERT_EQ(DeliverFrame(), kOk);
+    ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 2; }));
+    EXPECT_EQ(SavedFiles(root.filePath(QStringLiteral("scans"))).size(), 2);
+    ExpectStatus(QStringLiteral("2"), kBlue);
+}
+
+TEST_F(ScanFlowTest, AMissingParentFolderFailsInRedAndLeavesTheCount) {
+    const QString folder = root.filePath(QStringLiteral("missing/child/"));
+    UseFolder(folder);
+    EXPECT_NE(DeliverFrame(), kOk);
+    ASSERT_TRUE(WaitUntil([&] { return !window.StatusLine().Text().isEmpty(); }));
+    ExpectStatus(QStringLiteral("1"), kRed);
+    EXPECT_EQ(window.SavedImageCount(), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST_F(ScanFlowTest, AnUndecodableFrameFailsInRedAndWritesNothing) {
+    frame = QByteArray("not a picture at all");
+    EXPECT_NE(DeliverFrame(), kOk);
+    ASSERT_TRUE(WaitUntil([&] { return !window.StatusLine().Text().isEmpty(); }));
+    ExpectStatus(QStringLiteral("1"), kRed);
+    EXPECT_TRUE(SavedFiles(root.filePath(QStringLiteral("scans"))).isEmpty());
+}
+
+TEST_F(ScanFlowTest, TimeOutShowsTheWouldBeNumberInRedThenALateFrameTurnsBlue) {
+    window.OnTimer();
+    ExpectStatus(QStringLiteral("1"), kRed);
+    EXPECT_EQ(window.SavedImageCount(), 0);
+
+    ASSERT_EQ(DeliverFrame(), kOk);
+    ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
+    ExpectStatus(QStringLiteral("1"), kBlue);
+
+    window.OnTimer();
+    ExpectStatus(QStringLiteral("2"), kRed);
+    EXPECT_EQ(window.SavedImageCount(), 1);
+}
+
+TEST_F(ScanFlowTest, ClearingTheStatusKeepsItsLook) {
+    window.OnTimer();
+    window.ShowStatus(0, 0);
+    EXPECT_TRUE(window.StatusLine().Text().isEmpty());
+    EXPECT_EQ(window.StatusLine().TextColor(), kRed);
+    window.ShowStatus(1, 0);
+    EXPECT_TRUE(window.StatusLine().Text().isEmpty());
+}
+
+TEST_F(ScanFlowTest, ScanWithoutAScannerArmsNothing) {
+    window.OnScan();
+    EXPECT_FALSE(window.IsScanTimerArmed());
+}
+
+// Saves finishing on the streaming thread while the GUI thread keeps timing out: every saved
+// image counts once, every time-out leaves the count as it was.
+TEST_F(ScanFlowTest, SavesRacingTimeOutsCountEverySavedImageOnce) {
+    constexpr int kFrames = 6;
+    std::atomic<int> delivered{0};
+    std::thread streaming([&] {
+        for (int i = 0; i < kFrames; ++i) {
+            CBrasquelDlg::SaveStillFrame(&window, 0.0, Bytes(frame),
+                                         static_cast<std::int32_t>(frame.size()));
+            delivered.fetch_add(1);
+        }
+    });
+    while (delivered.load() < kFrames) {
+        window.OnTimer();
+        QCoreApplication::processEvents();
+    }
+    streaming.join();
+    ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == kFrames; }));
+    window.OnTimer();
+    EXPECT_EQ(window.SavedImageCount(), kFrames);
+    ExpectStatus(QString::number(kFrames + 1), kRed);
+}
+
+// The close sequence applies the outcome of a save that finished before it, without waiting
+// for the posted call.
+TEST_F(ScanFlowTest, CloseAppliesOutcomesOfFinishedSaves) {
+    ASSERT_EQ(DeliverFrame(), kOk);
+    window.OnClose();
+    EXPECT_EQ(window.SavedImageCount(), 1);
+    ExpectStatus(QStringLiteral("1"), kBlue);
+}
+
+}  // namespace
+}  // namespace zv
