@@ -6,10 +6,10 @@
 #include "resources/dialog_template.h"
 #include "window/default_save_folder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <array>
 #include <chrono>
@@ -144,6 +144,7 @@ void CBrasquelDlg::UpdateData(bool save) {
 bool CBrasquelDlg::OnInitDialog() {
     CreateControls();
     m_languageCombo = m_controls->ControlAs<QComboBox>(ctl::kLanguageCombo);
+    FillLanguageCombo();
     m_statusLine = BindLabel(ctl::kStatusLine);
     m_previewArea = BindLabel(ctl::kPreviewArea);
     m_noDeviceLabel = BindLabel(ctl::kNoDeviceLabel);
@@ -155,9 +156,24 @@ bool CBrasquelDlg::OnInitDialog() {
     m_statusLine->SetText(QString());
     m_noDeviceLabel->SetTextColor(kNoDeviceTextColor);
     m_noDeviceLabel->SetPointSize(kNoDevicePointSize);
-    connect(m_controls->ControlAs<QPushButton>(ctl::kScan), &QPushButton::clicked, this,
-            &CBrasquelDlg::OnScan);
+    ApplyLanguage();
+    ConnectHandlers();
     return true;
+}
+
+void CBrasquelDlg::ConnectHandlers() {
+    const auto onClick = [this](int id, void (CBrasquelDlg::*handler)()) {
+        connect(m_controls->ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
+                handler);
+    };
+    onClick(ctl::kScan, &CBrasquelDlg::OnScan);
+    onClick(ctl::kFilmSize135, &CBrasquelDlg::OnFilmSizeChanged);
+    onClick(ctl::kFilmSize126, &CBrasquelDlg::OnFilmSizeChanged);
+    onClick(ctl::kResolutionLow, &CBrasquelDlg::OnResolutionChanged);
+    onClick(ctl::kResolutionHigh, &CBrasquelDlg::OnResolutionChanged);
+    onClick(ctl::kBrowse, &CBrasquelDlg::OnOpenSaveFolder);
+    onClick(ctl::kChooseFolder, &CBrasquelDlg::OnChooseSaveFolder);
+    connect(m_languageCombo, &QComboBox::activated, this, &CBrasquelDlg::OnLanguageChanged);
 }
 
 void CBrasquelDlg::RunEnablingPass() {

@@ -101,6 +101,25 @@ public:
         m_reportError = std::move(report);
     }
 
+    // Shows every language-dependent text in the selected language and clears the status line.
+    void ApplyLanguage();
+    void OnLanguageChanged();
+    // Rebuilds the capture for the new film size and relabels the resolution radios.
+    void OnFilmSizeChanged();
+    void OnResolutionChanged();
+    // Opens the save folder last exchanged in the desktop's file manager.
+    void OnOpenSaveFolder();
+    // Lets the user choose the save folder, starting at the current one.
+    void OnChooseSaveFolder();
+    // How folders are chosen and opened (tests replace the desktop's dialogs). The chooser gets
+    // the folder to start at and answers the chosen folder, or an empty text when cancelled.
+    void SetFolderChooser(std::function<QString(const QString& start)> choose) {
+        m_chooseFolder = std::move(choose);
+    }
+    void SetFolderOpener(std::function<void(const QString& folder)> open) {
+        m_openFolder = std::move(open);
+    }
+
     // Hands the values a save reads to the streaming side as one consistent snapshot.
     void PublishSaveSettings();
 
@@ -146,6 +165,8 @@ private:
     // Reads the still pin's format into the still-format record.
     Status RecordStillFormat();
     void ShowDeviceLocked();
+    void ConnectHandlers();
+    void FillLanguageCombo();
 
     std::unique_ptr<ControlTable> m_controls;
     QComboBox* m_languageCombo = nullptr;
@@ -170,6 +191,8 @@ private:
     std::unique_ptr<CaptureController> m_captureController;
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
     std::function<void(const QString&)> m_reportError;
+    std::function<QString(const QString&)> m_chooseFolder;
+    std::function<void(const QString&)> m_openFolder;
     bool m_closed = false;
 };
 

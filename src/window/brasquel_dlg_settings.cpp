@@ -1,0 +1,110 @@
+// The scanner window's settings handlers: interface language, film size, resolution, save
+// folder. All run on the GUI thread.
+#include "controls/xlabel.h"
+#include "settings/control_texts.h"
+#include "settings/lang_id.h"
+#include "settings/localised_text.h"
+#include "settings/selected_language.h"
+#include "window/brasquel_dlg.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace zv {
+namespace {
+
+constexpr std::uint32_t kNoDeviceTextId = 153;
+
+// The folder itself when it exists, else its nearest existing parent.
+QString NearestExistingFolder(const QString& folder) {
+    QString path =
+        QDir::cleanPath(QDir(folder.isEmpty() ? QDir::homePath() : folder).absolutePath());
+    while (!QFileInfo(path).isDir()) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path) {
+            break;
+        }
+        path = parent;
+    }
+    return path;
+}
+
+}  // namespace
+
+void CBrasquelDlg::FillLanguageCombo() {
+    for (const std::string_view item : kLanguageComboItems) {
+        m_languageCombo->addItem(QString::fromUtf8(item.data(), static_cast<int>(item.size())));
+    }
+    m_languageCombo->setCurrentIndex(-1);
+}
+
+void CBrasquelDlg::ApplyLanguage() {
+    for (std::size_t row = 0; row + 1 < kControlTexts.size(); ++row) {
+        if (const auto text = LocalisedText(kControlTexts[row].stringId)) {
+            m_controls->setControlText(kControlTexts[row].controlId, *text);
+        }
+    }
+    if (const auto text = LocalisedText(kNoDeviceTextId)) {
+        m_noDeviceLabel->SetText(*text);
+    }
+    ShowStatus(0, 0);
+}
+
+void CBrasquelDlg::OnLanguageChanged() {
+    const int index = m_languageCombo->currentIndex();
+    if (index < 0 || index >= static_cast<int>(kLanguageComboIds.size())) {
+        return;
+    }
+    SetSelectedLanguage(kLanguageComboIds[static_cast<std::size_t>(index)]);
+    ApplyLanguage();
+}
+
+void CBrasquelDlg::OnFilmSizeChanged() {
+    if (!m_scannerFilter) {
+        return;
+    }
+    UpdateData(true);
+    StopCapture();
+    StartCapture();
+    const ResolutionTexts texts = ResolutionTextsFor(m_filmSizeIndex);
+    if (!texts.lower.empty()) {
+        m_controls->setControlText(ctl::kResolutionLow, QString::fromLatin1(texts.lower));
+        m_controls->setControlText(ctl::kResolutionHigh, QString::fromLatin1(texts.higher));
+    }
+}
+
+void CBrasquelDlg::OnResolutionChanged() {
+    UpdateData(true);
+}
+
+void CBrasquelDlg::OnOpenSaveFolder() {
+    // No exchange first: the folder opened is the one the last exchange read.
+    if (m_openFolder) {
+        m_openFolder(m_saveFolder);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_saveFolder));
+}
+
+void CBrasquelDlg::OnChooseSaveFolder() {
+    UpdateData(true);
+    const QString start = NearestExistingFolder(m_saveFolder);
+    const QString chosen = m_chooseFolder ? m_chooseFolder(start)
+                                          : QFileDialog::getExistingDirectory(
+                                                this, QString(), start, QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty()) {
+        return;  // cancelled: the values read above stay, the controls are not rewritten
+    }
+    m_saveFolder = chosen;
+    if (!m_saveFolder.endsWith(QLatin1Char('/'))) {
+        m_saveFolder += QLatin1Char('/');
+    }
+    UpdateData(false);
+    PublishSaveSettings();
+}
+
+}  // namespace zv
