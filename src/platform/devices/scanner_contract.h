@@ -34,6 +34,8 @@ inline constexpr std::array<std::uint8_t, 8> kIdentifyCommand{0x00, 0xD0, 0x00, 
 // "REALSIL" followed by a zero byte.
 inline constexpr std::array<std::uint8_t, 8> kIdentifyReply{'R', 'E', 'A', 'L',
                                                             'S', 'I', 'L', 0x00};
+// Written to the command selector when the exchange failed (bytes FF 00 00 00 00 00 00 00).
+inline constexpr std::int64_t kIdentifyRecoveryValue = 0xFF;
 
 // Video processing property indices the scanner honours.
 inline constexpr int kVideoBrightness = 0;

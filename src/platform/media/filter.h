@@ -11,6 +11,13 @@
 #include <optional>
 #include <vector>
 
+namespace zv::devices {
+class CameraControl;
+class KsControl;
+class KsTopologyInfo;
+class VideoProcAmp;
+}  // namespace zv::devices
+
 namespace zv::media {
 
 class FilterGraph;
@@ -47,6 +54,13 @@ public:
     // Optional interfaces; null when the filter has none.
     virtual VideoControl* GetVideoControl() { return nullptr; }
     virtual VideoWindow* GetVideoWindow() { return nullptr; }
+    // Device source filters: the topology and its property requests (extension units), and the
+    // picture properties of the processing unit and the camera terminal. The returned interface
+    // lives as long as the filter (devices::Query* hand it out with a reference to the filter).
+    virtual devices::KsControl* GetKsControl() { return nullptr; }
+    virtual devices::KsTopologyInfo* GetKsTopologyInfo() { return nullptr; }
+    virtual devices::VideoProcAmp* GetVideoProcAmp() { return nullptr; }
+    virtual devices::CameraControl* GetCameraControl() { return nullptr; }
 
     // State, driven by the graph on the GUI thread. Run may answer kFalse when the filter
     // needs time to get there; GetState then answers kStateIntermediate until it has.
