@@ -1,0 +1,479 @@
+#include "device/extension_unit.h"
+
+#include "device/recording_pause.h"
+#include "platform/devices/filter_interfaces.h"
+#include "platform/devices/ks_property.h"
+#include "platform/sim/sim_device_filter.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace zv {
+namespace {
+
+using namespace std::chrono_literals;
+using devices::kKsPropertyTypeGet;
+using devices::kKsPropertyTypeSet;
+using devices::kKsTopologyBasicSupport;
+using devices::kKsTopologyGet;
+using devices::kKsTopologySet;
+using devices::kKsTopologySetSupport;
+using sim::SimExtensionUnitSpec;
+using sim::SimKsRequest;
+using sim::SimSelectorSpec;
+
+constexpr std::uint32_t kGetSet = kKsPropertyTypeGet | kKsPropertyTypeSet;
+
+SimSelectorSpec Selector(std::uint32_t number, std::uint32_t access, std::uint32_t size,
+                         std::vector<std::uint8_t> value = {}) {
+    SimSelectorSpec selector;
+    selector.number = number;
+    selector.access = access;
+    selector.size = size;
+    selector.value = std::move(value);
+    return selector;
+}
+
+SimExtensionUnitSpec Unit(std::vector<SimSelectorSpec> selectors) {
+    SimExtensionUnitSpec unit;
+    unit.answersIdentification = false;
+    unit.selectors = std::move(selectors);
+    return unit;
+}
+
+// A device with these extension units and nothing else of interest.
+std::shared_ptr<sim::SimDeviceFilter> Device(std::vector<SimExtensionUnitSpec> units) {
+    sim::SimDeviceSpec spec = sim::ScannerDevice();
+    spec.extensionUnits = std::move(units);
+    return sim::SimDeviceFilter::Create(std::move(spec));
+}
+
+std::vector<SimKsRequest> RequestsWith(const sim::SimDeviceFilter& device, std::uint32_t flags) {
+    std::vector<SimKsRequest> found;
+    for (const SimKsRequest& request : device.KsRequests()) {
+        if (request.flags == flags) {
+            found.push_back(request);
+        }
+    }
+    return found;
+}
+
+std::vector<std::uint32_t> Ids(const std::vector<SimKsRequest>& requests) {
+    std::vector<std::uint32_t> ids;
+    for (const SimKsRequest& request : requests) {
+        ids.push_back(request.id);
+    }
+    return ids;
+}
+
+class ExtensionUnitTest : public testing::Test {
+protected:
+    Status Open(const std::shared_ptr<sim::SimDeviceFilter>& device) {
+        return OpenExtensionUnit(&handle, device, pause.Function());
+    }
+
+    ExtensionUnitHandle handle;
+    test::RecordingPause pause;
+};
+
+TEST_F(ExtensionUnitTest, ScannerUnitOpensWithItsTwoSelectors) {
+    auto device = sim::SimDeviceFilter::Create(sim::ScannerDevice());
+    ASSERT_EQ(Open(device), kOk);
+    EXPECT_TRUE(handle.IsOpen());
+    EXPECT_EQ(handle.nodeId, sim::SimKsTopology::kFirstUnitNode);
+    for (std::uint32_t s = 0; s <= ExtensionUnitHandle::kMaxSelector; ++s) {
+        const SelectorEntry& entry = handle.selectors[s];
+        if (s == 10) {
+            EXPECT_EQ(entry.access, kGetSet);
+            EXPECT_EQ(entry.size, 8u);
+        } else if (s == 11) {
+            EXPECT_EQ(entry.access, kKsPropertyTypeGet);
+            EXPECT_EQ(entry.size, 8u);
+        } else {
+            EXPECT_EQ(entry.access, 0u) << s;
+            EXPECT_EQ(entry.size, 0u) << s;
+        }
+    }
+    // Bits 9 and 10 with two controls: only selectors 10 and 11 are probed, one pause each.
+    EXPECT_EQ(Ids(RequestsWith(*device, kKsTopologyBasicSupport)),
+              (std::vector<std::uint32_t>{10, 11}));
+    EXPECT_EQ(pause.Count(), 2);
+    EXPECT_EQ(pause.Total(), 200ms);
+    // The unit information was read into 64 bytes, the size probes had no buffer.
+    const auto gets = RequestsWith(*device, kKsTopologyGet);
+    ASSERT_EQ(gets.size(), 3u);
+    EXPECT_EQ(gets[0].id, 0u);
+    EXPECT_EQ(gets[0].dataLength, 64u);
+    EXPECT_EQ(gets[1].dataLength, 0u);
+    EXPECT_EQ(gets[2].dataLength, 0u);
+    for (const SimKsRequest& request : device->KsRequests()) {
+        EXPECT_EQ(request.nodeId, sim::SimKsTopology::kFirstUnitNode);
+    }
+}
+
+TEST_F(ExtensionUnitTest, SecondDeviceSpecificNodeIsTheUnitWhenOnlyItTakesTheVendorSet) {
+    SimExtensionUnitSpec other = Unit({Selector(1, kGetSet, 2)});
+    other.propertySet = Guid{0x12345678, 0x1, 0x2, {1, 2, 3, 4, 5, 6, 7, 8}};
+    auto device = Device({other, sim::ScannerExtensionUnit()});
+    ASSERT_EQ(Open(device), kOk);
+    EXPECT_EQ(handle.nodeId, sim::SimKsTopology::kFirstUnitNode + 1);
+    // The camera terminal and the processing unit are not device-specific: not asked.
+    EXPECT_EQ(Ids(RequestsWith(*device, kKsTopologySetSupport)),
+              (std::vector<std::uint32_t>{0, 0}));
+    const auto asked = RequestsWith(*device, kKsTopologySetSupport);
+    EXPECT_EQ(asked[0].nodeId, sim::SimKsTopology::kFirstUnitNode);
+    EXPECT_EQ(asked[1].nodeId, sim::SimKsTopology::kFirstUnitNode + 1);
+}
+
+TEST_F(ExtensionUnitTest, NodeQualifiesOnlyWhenSetSupportAnswersExactlyOk) {
+    SimExtensionUnitSpec falseAnswer = sim::ScannerExtensionUnit();
+    falseAnswer.setSupportResult = kFalse;
+    SimExtensionUnitSpec typeFails = sim::ScannerExtensionUnit();
+    typeFails.nodeTypeResult = kFail;
+    auto device = Device({falseAnswer, typeFails, sim::ScannerExtensionUnit()});
+    ASSERT_EQ(Open(device), kOk);
+    EXPECT_EQ(handle.nodeId, sim::SimKsTopology::kFirstUnitNode + 2);
+}
+
+struct OpenFailureCase {
+    const char* name;
+    std::function<void(sim::SimDeviceSpec&)> change;
+    Status expected;
+};
+
+class OpenFailureTest : public ExtensionUnitTest,
+                        public testing::WithParamInterface<OpenFailureCase> {};
+
+TEST_P(OpenFailureTest, LeavesTheHandleNotOpenWithTheStatus) {
+    sim::SimDeviceSpec spec = sim::ScannerDevice();
+    GetParam().change(spec);
+    auto device = sim::SimDeviceFilter::Create(std::move(spec));
+    // Leftovers of an earlier open must go too.
+    handle.nodeId = 7;
+    handle.selectors[10] = {3, 8};
+    EXPECT_EQ(Open(device), GetParam().expected);
+    EXPECT_FALSE(handle.IsOpen());
+    EXPECT_EQ(handle.control, nullptr);
+    EXPECT_EQ(handle.nodeId, ExtensionUnitHandle::kNoNode);
+    EXPECT_EQ(handle.selectors[10].access, 0u);
+    EXPECT_EQ(pause.Count(), 0);
+    // Nothing of the device is held by a handle that is not open.
+    EXPECT_EQ(device.use_count(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OpenFailureTest,
+    testing::Values(
+        OpenFailureCase{"NoKsControl", [](auto& s) { s.hasKsControl = false; }, kNoInterface},
+        OpenFailureCase{"NoTopologyInfo", [](auto& s) { s.hasTopologyInfo = false; }, kNoInterface},
+        OpenFailureCase{"NodeCountFails", [](auto& s) { s.numNodesResult = kUnexpected; },
+                        kUnexpected},
+        OpenFailureCase{"NoExtensionUnit", [](auto& s) { s.extensionUnits.clear(); }, kFail},
+        OpenFailureCase{
+            "OnlyAnotherVendorsUnit",
+            [](auto& s) { s.extensionUnits[0].propertySet = contract::kCaptureInterfaceCategory; },
+            kFail},
+        OpenFailureCase{"UnitInformationFails",
+                        [](auto& s) { s.extensionUnits[0].unitInfoResult = kNotReady; }, kNotReady},
+        OpenFailureCase{
+            "UnitInformationLongerThan64Bytes",
+            [](auto& s) { s.extensionUnits[0].sourceIds = std::vector<std::uint8_t>(50, 1); },
+            kMoreData},
+        OpenFailureCase{"BitmapSizeZero", [](auto& s) { s.extensionUnits[0].bitmapSize = 0; }, kOk},
+        OpenFailureCase{"BitmapSizeFive", [](auto& s) { s.extensionUnits[0].bitmapSize = 5; },
+                        kOk}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// Unit information whose pin count or bitmap size points past the bytes the unit returned. The
+// zeros of the buffer beyond them must not be taken for a bitmap size of 0 (which would answer
+// success) or for a bitmap.
+struct CutShortCase {
+    const char* name;
+    std::vector<std::uint8_t> info;
+};
+
+class CutShortTest : public ExtensionUnitTest, public testing::WithParamInterface<CutShortCase> {};
+
+std::vector<std::uint8_t> InfoHead(std::uint8_t controls, std::vector<std::uint8_t> tail) {
+    std::vector<std::uint8_t> info(16, 0xAB);
+    info.push_back(controls);
+    info.insert(info.end(), tail.begin(), tail.end());
+    return info;
+}
+
+TEST_P(CutShortTest, FailsWithoutReadingPastTheReturnedBytes) {
+    SimExtensionUnitSpec unit = sim::ScannerExtensionUnit();
+    unit.unitInfo = GetParam().info;
+    auto device = Device({unit});
+    EXPECT_EQ(Open(device), kFail);
+    EXPECT_FALSE(handle.IsOpen());
+    EXPECT_TRUE(RequestsWith(*device, kKsTopologyBasicSupport).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CutShortTest,
+    testing::Values(CutShortCase{"Empty", {}}, CutShortCase{"NoPinCount", InfoHead(2, {})},
+                    CutShortCase{"PinCountPastTheEnd", InfoHead(2, {1})},
+                    CutShortCase{"PinCountPast64Bytes", InfoHead(2, {200, 1, 2})},
+                    CutShortCase{"SourceIdsCutShort", InfoHead(2, {3, 1, 2})},
+                    CutShortCase{"BitmapCutShort", InfoHead(2, {1, 2, 3, 0x00})},
+                    CutShortCase{"BitmapOneByteShort", InfoHead(2, {1, 2, 3, 0x00, 0x06})}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(ExtensionUnitTest, ExactlyFittingUnitInformationWithoutStringIndexOpens) {
+    SimExtensionUnitSpec unit = sim::ScannerExtensionUnit();
+    unit.unitInfo = InfoHead(2, {1, 2, 3, 0x00, 0x06, 0x00});
+    auto device = Device({unit});
+    ASSERT_EQ(Open(device), kOk);
+    EXPECT_EQ(handle.selectors[10].size, 8u);
+    EXPECT_EQ(handle.selectors[11].size, 8u);
+}
+
+TEST_F(ExtensionUnitTest, BadBitmapSizeMakesEverySelectorCallFail) {
+    SimExtensionUnitSpec unit = sim::ScannerExtensionUnit();
+    unit.bitmapSize = 5;
+    auto device = Device({unit});
+    ASSERT_TRUE(Succeeded(Open(device)));
+    ASSERT_FALSE(handle.IsOpen());
+    std::int64_t value = 42;
+    EXPECT_EQ(GetSelector(handle, 10, &value), kFail);
+    EXPECT_EQ(value, 42);
+    EXPECT_EQ(SetSelector(handle, 10, 1), kFail);
+}
+
+TEST_F(ExtensionUnitTest, ProbingStopsOnceAsManySizesAsControlsAreLearnt) {
+    SimExtensionUnitSpec unit =
+        Unit({Selector(1, kGetSet, 1), Selector(2, kGetSet, 2), Selector(3, kGetSet, 4)});
+    unit.controlCount = 2;
+    auto device = Device({unit});
+    ASSERT_EQ(Open(device), kOk);
+    EXPECT_EQ(Ids(RequestsWith(*device, kKsTopologyBasicSupport)),
+              (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_EQ(handle.selectors[3].access, 0u);
+    EXPECT_EQ(pause.Count(), 2);
+}
+
+TEST_F(ExtensionUnitTest, SelectorsWhoseSizeIsNotLearntDoNotCountTowardsTheControls) {
+    SimSelectorSpec noAccess = Selector(1, 0, 1);
+    SimSelectorSpec basicFails = Selector(2, kGetSet, 1);
+    basicFails.basicSupportResult = kFail;
+    SimSelectorSpec noSize = Selector(3, kGetSet, 2);
+    noSize.shortBufferResult = kOk;
+    SimExtensionUnitSpec unit =
+        Unit({noAccess, basicFails, noSize, Selector(4, kGetSet, 4), Selector(5, kGetSet, 8)});
+    unit.controlCount = 1;
+    auto device = Device({unit});
+    ASSERT_EQ(Open(device), kOk);
+    EXPECT_EQ(Ids(RequestsWith(*device, kKsTopologyBasicSupport)),
+              (std::vector<std::uint32_t>{1, 2, 3, 4}));
+    // Access 0 and a failed basic support take no size probe and no pause.
+    EXPECT_EQ(pause.Count(), 2);
+    EXPECT_EQ(handle.selectors[1].access, 0u);
+    EXPECT_EQ(handle.selectors[2].access, 0u);
+    // A size probe that succeeds without a size leaves the access and size 0.
+    EXPECT_EQ(handle.selectors[3].access, kGetSet);
+    EXPECT_EQ(handle.selectors[3].size, 0u);
+    EXPECT_EQ(handle.selectors[4].size, 4u);
+    EXPECT_EQ(handle.selectors[5].access, 0u);
+    std::int64_t value = 0;
+    EXPECT_EQ(GetSelector(handle, 3, &value), kFail);
+    EXPECT_EQ(GetSelector(handle, 1, &value), kNotFound);
+}
+
+struct ProbeCase {
+    const char* name;
+    int notReadyAnswers;
+    Status shortBufferResult;
+    int expectedAttempts;
+    std::uint32_t expectedAccess;
+    std::uint32_t expectedSize;
+};
+
+class SizeProbeTest : public ExtensionUnitTest, public testing::WithParamInterface<ProbeCase> {};
+
+TEST_P(SizeProbeTest, PausesAfterEveryAttemptAndGivesUpAfterTen) {
+    SimSelectorSpec selector = Selector(4, kGetSet, 2);
+    selector.notReadyAnswers = GetParam().notReadyAnswers;
+    selector.shortBufferResult = GetParam().shortBufferResult;
+    auto device = Device({Unit({selector})});
+    ASSERT_EQ(Open(device), kOk);
+    const auto probes = RequestsWith(*device, kKsTopologyGet);
+    // The first get is the unit information.
+    EXPECT_EQ(static_cast<int>(probes.size()) - 1, GetParam().expectedAttempts);
+    EXPECT_EQ(pause.Count(), GetParam().expectedAttempts);
+    EXPECT_EQ(pause.Total(), GetParam().expectedAttempts * 100ms);
+    EXPECT_EQ(handle.selectors[4].access, GetParam().expectedAccess);
+    EXPECT_EQ(handle.selectors[4].size, GetParam().expectedSize);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SizeProbeTest,
+    testing::Values(ProbeCase{"AtOnce", 0, kMoreData, 1, kGetSet, 2},
+                    ProbeCase{"InsufficientBuffer", 0, kInsufficientBuffer, 1, kGetSet, 2},
+                    ProbeCase{"NotReadyThreeTimes", 3, kMoreData, 4, kGetSet, 2},
+                    ProbeCase{"NotReadyNineTimes", 9, kMoreData, 10, kGetSet, 2},
+                    ProbeCase{"NotReadyTenTimes", 10, kMoreData, 10, 0, 0},
+                    ProbeCase{"NotReadyForever", 1000, kMoreData, 10, 0, 0},
+                    ProbeCase{"OtherFailure", 0, kInvalidArg, 1, 0, 0},
+                    ProbeCase{"SuccessWithoutSize", 0, kFalse, 1, kGetSet, 0}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// A unit with one selector of each width, readable and writable, holding `value`.
+class SelectorAccessTest : public ExtensionUnitTest {
+protected:
+    void OpenWith(std::vector<SimSelectorSpec> selectors) {
+        device = Device({Unit(std::move(selectors))});
+        ASSERT_EQ(Open(device), kOk);
+    }
+    std::vector<std::uint8_t> LastSent() const {
+        const auto sets = RequestsWith(*device, kKsTopologySet);
+        return sets.empty() ? std::vector<std::uint8_t>{} : sets.back().sent;
+    }
+
+    std::shared_ptr<sim::SimDeviceFilter> device;
+};
+
+struct ReadCase {
+    const char* name;
+    std::uint32_t size;
+    std::vector<std::uint8_t> bytes;
+    std::int64_t expected;
+};
+
+class ReadTest : public SelectorAccessTest, public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ReadTest, WidensWithSignExtension) {
+    OpenWith({Selector(6, kGetSet, GetParam().size, GetParam().bytes)});
+    std::int64_t value = 12345;
+    ASSERT_EQ(GetSelector(handle, 6, &value), kOk);
+    EXPECT_EQ(value, GetParam().expected);
+    EXPECT_EQ(RequestsWith(*device, kKsTopologyGet).back().dataLength, GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadTest,
+    testing::Values(ReadCase{"OneByteFF", 1, {0xFF}, -1}, ReadCase{"OneByte7F", 1, {0x7F}, 127},
+                    ReadCase{"OneByte80", 1, {0x80}, -128},
+                    ReadCase{"TwoBytesFFFF", 2, {0xFF, 0xFF}, -1},
+                    ReadCase{"TwoBytesFF00", 2, {0xFF, 0x00}, 255},
+                    ReadCase{"TwoBytes0080", 2, {0x00, 0x80}, -32768},
+                    ReadCase{"FourBytesMinimum", 4, {0x00, 0x00, 0x00, 0x80}, INT32_MIN},
+                    ReadCase{"FourBytesLittleEndian", 4, {0x78, 0x56, 0x34, 0x12}, 0x12345678},
+                    ReadCase{"EightBytesAsTheyCame",
+                             8,
+                             {0x52, 0x45, 0x41, 0x4C, 0x53, 0x49, 0x4C, 0x00},
+                             0x004C49534C414552},
+                    ReadCase{"EightBytesNegative", 8, std::vector<std::uint8_t>(8, 0xFF), -1}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct WriteCase {
+    const char* name;
+    std::uint32_t size;
+    std::int64_t value;
+    std::vector<std::uint8_t> expectedBytes;
+};
+
+class WriteTest : public SelectorAccessTest, public testing::WithParamInterface<WriteCase> {};
+
+TEST_P(WriteTest, SendsTheLowestBytesLeastSignificantFirst) {
+    OpenWith({Selector(6, kGetSet, GetParam().size)});
+    ASSERT_EQ(SetSelector(handle, 6, GetParam().value), kOk);
+    EXPECT_EQ(LastSent(), GetParam().expectedBytes);
+    EXPECT_EQ(RequestsWith(*device, kKsTopologySet).back().id, 6u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WriteTest,
+    testing::Values(
+        WriteCase{"FFToTwoBytes", 2, 0xFF, {0xFF, 0x00}},
+        WriteCase{"MinusOneToOneByte", 1, -1, {0xFF}}, WriteCase{"CutToOneByte", 1, 0x1234, {0x34}},
+        WriteCase{"FourBytes", 4, 0x12345678, {0x78, 0x56, 0x34, 0x12}},
+        WriteCase{"RecoveryToEightBytes", 8, 0xFF, {0xFF, 0, 0, 0, 0, 0, 0, 0}},
+        WriteCase{"NegativeToEightBytes", 8, -2, {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(SelectorAccessTest, ReadOfSizeThreeFailsWithoutARequest) {
+    OpenWith({Selector(2, kGetSet, 3, {1, 2, 3})});
+    ASSERT_EQ(handle.selectors[2].size, 3u);
+    const std::size_t before = device->KsRequests().size();
+    std::int64_t value = 9;
+    EXPECT_EQ(GetSelector(handle, 2, &value), kFail);
+    EXPECT_EQ(SetSelector(handle, 2, 1), kFail);
+    EXPECT_EQ(value, 9);
+    EXPECT_EQ(device->KsRequests().size(), before);
+}
+
+TEST_F(SelectorAccessTest, AccessFlagsDecideWhatMayBeReadAndWritten) {
+    OpenWith({Selector(1, kKsPropertyTypeGet, 1, {5}), Selector(2, kKsPropertyTypeSet, 1)});
+    const std::size_t before = device->KsRequests().size();
+    std::int64_t value = 0;
+    EXPECT_EQ(GetSelector(handle, 1, &value), kOk);
+    EXPECT_EQ(value, 5);
+    EXPECT_EQ(SetSelector(handle, 1, 1), kNotFound);
+    EXPECT_EQ(GetSelector(handle, 2, &value), kNotFound);
+    EXPECT_EQ(SetSelector(handle, 2, 1), kOk);
+    // Selector 0 is the unit information; nothing lies past 32.
+    EXPECT_EQ(GetSelector(handle, 0, &value), kNotFound);
+    EXPECT_EQ(SetSelector(handle, 0, 1), kNotFound);
+    EXPECT_EQ(GetSelector(handle, 33, &value), kNotFound);
+    EXPECT_EQ(SetSelector(handle, 0xFFFFFFFF, 1), kNotFound);
+    EXPECT_EQ(device->KsRequests().size(), before + 2);
+}
+
+TEST_F(SelectorAccessTest, FailedOrShortReadsLeaveTheValueAlone) {
+    SimSelectorSpec failing = Selector(1, kGetSet, 2, {1, 0});
+    failing.readResult = kNotReady;
+    OpenWith({failing});
+    std::int64_t value = 77;
+    EXPECT_EQ(GetSelector(handle, 1, &value), kNotReady);
+    EXPECT_EQ(value, 77);
+    EXPECT_EQ(GetSelector(handle, 1, nullptr), kPointer);
+}
+
+TEST_F(SelectorAccessTest, UnpluggedDeviceAnswersEveryCallSo) {
+    OpenWith({Selector(1, kGetSet, 2, {1, 0})});
+    device->MarkUnplugged();
+    std::int64_t value = 77;
+    EXPECT_EQ(GetSelector(handle, 1, &value), devices::kDeviceNotConnected);
+    EXPECT_EQ(SetSelector(handle, 1, 3), devices::kDeviceNotConnected);
+    EXPECT_EQ(value, 77);
+}
+
+TEST_F(ExtensionUnitTest, ClosingReleasesTheFilterAndIsSafeTwice) {
+    auto device = sim::SimDeviceFilter::Create(sim::ScannerDevice());
+    std::weak_ptr<sim::SimDeviceFilter> watch = device;
+    ASSERT_EQ(Open(device), kOk);
+    device.reset();
+    EXPECT_FALSE(watch.expired());  // the handle's control interface keeps the filter
+    CloseExtensionUnit(&handle);
+    EXPECT_TRUE(watch.expired());
+    EXPECT_FALSE(handle.IsOpen());
+    std::int64_t value = 0;
+    EXPECT_EQ(GetSelector(handle, 10, &value), kFail);
+    EXPECT_EQ(SetSelector(handle, 10, 0), kFail);
+    CloseExtensionUnit(&handle);
+    ExtensionUnitHandle never;
+    CloseExtensionUnit(&never);
+    CloseExtensionUnit(nullptr);
+    EXPECT_FALSE(never.IsOpen());
+}
+
+TEST_F(ExtensionUnitTest, ReopeningClearsWhatTheLastUnitTaught) {
+    ASSERT_EQ(Open(sim::SimDeviceFilter::Create(sim::ScannerDevice())), kOk);
+    auto other = Device({Unit({Selector(3, kGetSet, 4)})});
+    ASSERT_EQ(Open(other), kOk);
+    EXPECT_EQ(handle.selectors[10].access, 0u);
+    EXPECT_EQ(handle.selectors[11].size, 0u);
+    EXPECT_EQ(handle.selectors[3].size, 4u);
+}
+
+TEST_F(ExtensionUnitTest, NullArgumentsAreRefused) {
+    EXPECT_EQ(OpenExtensionUnit(nullptr, sim::SimDeviceFilter::Create(sim::ScannerDevice()),
+                                pause.Function()),
+              kPointer);
+    EXPECT_EQ(OpenExtensionUnit(&handle, nullptr, pause.Function()), kPointer);
+    EXPECT_FALSE(handle.IsOpen());
+}
+
+}  // namespace
+}  // namespace zv
