@@ -18,15 +18,15 @@ using devices::kKsTopologyBasicSupport;
 using devices::kKsTopologyGet;
 using devices::kKsTopologySet;
 using devices::kKsTopologySetSupport;
-using sim::SimExtensionUnitSpec;
+using sim::SimExtensionUnitConfig;
 using sim::SimKsRequest;
-using sim::SimSelectorSpec;
+using sim::SimSelectorConfig;
 
 constexpr std::uint32_t kGetSet = kKsPropertyTypeGet | kKsPropertyTypeSet;
 
-SimSelectorSpec Selector(std::uint32_t number, std::uint32_t access, std::uint32_t size,
-                         std::vector<std::uint8_t> value = {}) {
-    SimSelectorSpec selector;
+SimSelectorConfig Selector(std::uint32_t number, std::uint32_t access, std::uint32_t size,
+                           std::vector<std::uint8_t> value = {}) {
+    SimSelectorConfig selector;
     selector.number = number;
     selector.access = access;
     selector.size = size;
@@ -34,18 +34,18 @@ SimSelectorSpec Selector(std::uint32_t number, std::uint32_t access, std::uint32
     return selector;
 }
 
-SimExtensionUnitSpec Unit(std::vector<SimSelectorSpec> selectors) {
-    SimExtensionUnitSpec unit;
+SimExtensionUnitConfig Unit(std::vector<SimSelectorConfig> selectors) {
+    SimExtensionUnitConfig unit;
     unit.answersIdentification = false;
     unit.selectors = std::move(selectors);
     return unit;
 }
 
 // A device with these extension units and nothing else of interest.
-std::shared_ptr<sim::SimDeviceFilter> Device(std::vector<SimExtensionUnitSpec> units) {
-    sim::SimDeviceSpec spec = sim::ScannerDevice();
-    spec.extensionUnits = std::move(units);
-    return sim::SimDeviceFilter::Create(std::move(spec));
+std::shared_ptr<sim::SimDeviceFilter> Device(std::vector<SimExtensionUnitConfig> units) {
+    sim::SimDeviceConfig config = sim::ScannerDevice();
+    config.extensionUnits = std::move(units);
+    return sim::SimDeviceFilter::Create(std::move(config));
 }
 
 std::vector<SimKsRequest> RequestsWith(const sim::SimDeviceFilter& device, std::uint32_t flags) {
@@ -112,7 +112,7 @@ TEST_F(ExtensionUnitTest, ScannerUnitOpensWithItsTwoSelectors) {
 }
 
 TEST_F(ExtensionUnitTest, SecondDeviceSpecificNodeIsTheUnitWhenOnlyItTakesTheVendorSet) {
-    SimExtensionUnitSpec other = Unit({Selector(1, kGetSet, 2)});
+    SimExtensionUnitConfig other = Unit({Selector(1, kGetSet, 2)});
     other.propertySet = Guid{0x12345678, 0x1, 0x2, {1, 2, 3, 4, 5, 6, 7, 8}};
     auto device = Device({other, sim::ScannerExtensionUnit()});
     ASSERT_EQ(Open(device), kOk);
@@ -126,9 +126,9 @@ TEST_F(ExtensionUnitTest, SecondDeviceSpecificNodeIsTheUnitWhenOnlyItTakesTheVen
 }
 
 TEST_F(ExtensionUnitTest, NodeQualifiesOnlyWhenSetSupportAnswersExactlyOk) {
-    SimExtensionUnitSpec falseAnswer = sim::ScannerExtensionUnit();
+    SimExtensionUnitConfig falseAnswer = sim::ScannerExtensionUnit();
     falseAnswer.setSupportResult = kFalse;
-    SimExtensionUnitSpec typeFails = sim::ScannerExtensionUnit();
+    SimExtensionUnitConfig typeFails = sim::ScannerExtensionUnit();
     typeFails.nodeTypeResult = kFail;
     auto device = Device({falseAnswer, typeFails, sim::ScannerExtensionUnit()});
     ASSERT_EQ(Open(device), kOk);
@@ -137,7 +137,7 @@ TEST_F(ExtensionUnitTest, NodeQualifiesOnlyWhenSetSupportAnswersExactlyOk) {
 
 struct OpenFailureCase {
     const char* name;
-    std::function<void(sim::SimDeviceSpec&)> change;
+    std::function<void(sim::SimDeviceConfig&)> change;
     Status expected;
 };
 
@@ -145,9 +145,9 @@ class OpenFailureTest : public ExtensionUnitTest,
                         public testing::WithParamInterface<OpenFailureCase> {};
 
 TEST_P(OpenFailureTest, LeavesTheHandleNotOpenWithTheStatus) {
-    sim::SimDeviceSpec spec = sim::ScannerDevice();
-    GetParam().change(spec);
-    auto device = sim::SimDeviceFilter::Create(std::move(spec));
+    sim::SimDeviceConfig config = sim::ScannerDevice();
+    GetParam().change(config);
+    auto device = sim::SimDeviceFilter::Create(std::move(config));
     // Leftovers of an earlier open must go too.
     handle.nodeId = 7;
     handle.selectors[10] = {3, 8};
@@ -202,7 +202,7 @@ std::vector<std::uint8_t> InfoHead(std::uint8_t controls, std::vector<std::uint8
 }
 
 TEST_P(CutShortTest, FailsWithoutReadingPastTheReturnedBytes) {
-    SimExtensionUnitSpec unit = sim::ScannerExtensionUnit();
+    SimExtensionUnitConfig unit = sim::ScannerExtensionUnit();
     unit.unitInfo = GetParam().info;
     auto device = Device({unit});
     EXPECT_EQ(Open(device), kFail);
@@ -221,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ExtensionUnitTest, ExactlyFittingUnitInformationWithoutStringIndexOpens) {
-    SimExtensionUnitSpec unit = sim::ScannerExtensionUnit();
+    SimExtensionUnitConfig unit = sim::ScannerExtensionUnit();
     unit.unitInfo = InfoHead(2, {1, 2, 3, 0x00, 0x06, 0x00});
     auto device = Device({unit});
     ASSERT_EQ(Open(device), kOk);
@@ -230,7 +230,7 @@ TEST_F(ExtensionUnitTest, ExactlyFittingUnitInformationWithoutStringIndexOpens) 
 }
 
 TEST_F(ExtensionUnitTest, BadBitmapSizeMakesEverySelectorCallFail) {
-    SimExtensionUnitSpec unit = sim::ScannerExtensionUnit();
+    SimExtensionUnitConfig unit = sim::ScannerExtensionUnit();
     unit.bitmapSize = 5;
     auto device = Device({unit});
     ASSERT_TRUE(Succeeded(Open(device)));
@@ -242,7 +242,7 @@ TEST_F(ExtensionUnitTest, BadBitmapSizeMakesEverySelectorCallFail) {
 }
 
 TEST_F(ExtensionUnitTest, ProbingStopsOnceAsManySizesAsControlsAreLearnt) {
-    SimExtensionUnitSpec unit =
+    SimExtensionUnitConfig unit =
         Unit({Selector(1, kGetSet, 1), Selector(2, kGetSet, 2), Selector(3, kGetSet, 4)});
     unit.controlCount = 2;
     auto device = Device({unit});
@@ -254,12 +254,12 @@ TEST_F(ExtensionUnitTest, ProbingStopsOnceAsManySizesAsControlsAreLearnt) {
 }
 
 TEST_F(ExtensionUnitTest, SelectorsWhoseSizeIsNotLearntDoNotCountTowardsTheControls) {
-    SimSelectorSpec noAccess = Selector(1, 0, 1);
-    SimSelectorSpec basicFails = Selector(2, kGetSet, 1);
+    SimSelectorConfig noAccess = Selector(1, 0, 1);
+    SimSelectorConfig basicFails = Selector(2, kGetSet, 1);
     basicFails.basicSupportResult = kFail;
-    SimSelectorSpec noSize = Selector(3, kGetSet, 2);
+    SimSelectorConfig noSize = Selector(3, kGetSet, 2);
     noSize.shortBufferResult = kOk;
-    SimExtensionUnitSpec unit =
+    SimExtensionUnitConfig unit =
         Unit({noAccess, basicFails, noSize, Selector(4, kGetSet, 4), Selector(5, kGetSet, 8)});
     unit.controlCount = 1;
     auto device = Device({unit});
@@ -292,7 +292,7 @@ struct ProbeCase {
 class SizeProbeTest : public ExtensionUnitTest, public testing::WithParamInterface<ProbeCase> {};
 
 TEST_P(SizeProbeTest, PausesAfterEveryAttemptAndGivesUpAfterTen) {
-    SimSelectorSpec selector = Selector(4, kGetSet, 2);
+    SimSelectorConfig selector = Selector(4, kGetSet, 2);
     selector.notReadyAnswers = GetParam().notReadyAnswers;
     selector.shortBufferResult = GetParam().shortBufferResult;
     auto device = Device({Unit({selector})});
@@ -321,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A unit with one selector of each width, readable and writable, holding `value`.
 class SelectorAccessTest : public ExtensionUnitTest {
 protected:
-    void OpenWith(std::vector<SimSelectorSpec> selectors) {
+    void OpenWith(std::vector<SimSelectorConfig> selectors) {
         device = Device({Unit(std::move(selectors))});
         ASSERT_EQ(Open(device), kOk);
     }
@@ -421,7 +421,7 @@ TEST_F(SelectorAccessTest, AccessFlagsDecideWhatMayBeReadAndWritten) {
 }
 
 TEST_F(SelectorAccessTest, FailedOrShortReadsLeaveTheValueAlone) {
-    SimSelectorSpec failing = Selector(1, kGetSet, 2, {1, 0});
+    SimSelectorConfig failing = Selector(1, kGetSet, 2, {1, 0});
     failing.readResult = kNotReady;
     OpenWith({failing});
     std::int64_t value = 77;

@@ -14,25 +14,25 @@ namespace zv {
 namespace {
 
 using namespace std::chrono_literals;
-using sim::SimDeviceSpec;
+using sim::SimDeviceConfig;
 
-SimDeviceSpec Scanner(const char* serial = "SCN0001") {
+SimDeviceConfig Scanner(const char* serial = "SCN0001") {
     return sim::ScannerDevice(QString::fromLatin1(serial));
 }
 
-SimDeviceSpec Webcam() {
+SimDeviceConfig Webcam() {
     return sim::WebcamDevice();
 }
 
 template <class Change>
-SimDeviceSpec With(SimDeviceSpec spec, Change change) {
-    change(spec);
-    return spec;
+SimDeviceConfig With(SimDeviceConfig config, Change change) {
+    change(config);
+    return config;
 }
 
-SimDeviceSpec Unbindable(SimDeviceSpec spec) {
-    spec.bindResult = MakeStatus(0x8007001F);
-    return spec;
+SimDeviceConfig Unbindable(SimDeviceConfig config) {
+    config.bindResult = MakeStatus(0x8007001F);
+    return config;
 }
 
 // A path of `length` characters that holds the scanner's identifiers near its end.
@@ -41,19 +41,19 @@ QString LongScannerPath(int length) {
     return QString(length - tail.size(), QLatin1Char('x')) + tail;
 }
 
-using MatchOf = std::function<std::optional<QString>(const std::vector<SimDeviceSpec>&)>;
+using MatchOf = std::function<std::optional<QString>(const std::vector<SimDeviceConfig>&)>;
 
 MatchOf NoMatch() {
     return [](const auto&) { return std::nullopt; };
 }
 
-MatchOf Match(std::function<QString(const std::vector<SimDeviceSpec>&)> path) {
+MatchOf Match(std::function<QString(const std::vector<SimDeviceConfig>&)> path) {
     return [path](const auto& devices) { return std::optional<QString>(path(devices)); };
 }
 
 struct FindCase {
     const char* name;
-    std::function<std::vector<SimDeviceSpec>()> devices;
+    std::function<std::vector<SimDeviceConfig>()> devices;
     MatchOf match;
     // Index of the device found, -1 for none.
     int expected;
@@ -66,22 +66,23 @@ protected:
 };
 
 TEST_P(FindScannerTest, FindsTheExpectedDevice) {
-    const std::vector<SimDeviceSpec> specs = GetParam().devices();
-    for (const SimDeviceSpec& spec : specs) {
-        ASSERT_NE(bus.Plug(spec, false), nullptr);
+    const std::vector<SimDeviceConfig> configs = GetParam().devices();
+    for (const SimDeviceConfig& config : configs) {
+        ASSERT_NE(bus.Plug(config, false), nullptr);
     }
     const auto plugged = bus.Devices();
 
     const auto sentinel = sim::SimDeviceFilter::Create(Webcam());
     std::shared_ptr<media::Filter> filter = sentinel;
     QString path = QStringLiteral("untouched");
-    const bool found = FindScanner(bus, GetParam().match(specs), &path, &filter, pause.Function());
+    const bool found =
+        FindScanner(bus, GetParam().match(configs), &path, &filter, pause.Function());
 
     ASSERT_EQ(found, GetParam().expected >= 0);
     if (found) {
         const auto& expected = plugged[static_cast<std::size_t>(GetParam().expected)];
         EXPECT_EQ(filter, expected);
-        EXPECT_EQ(path, specs[static_cast<std::size_t>(GetParam().expected)].devicePath);
+        EXPECT_EQ(path, configs[static_cast<std::size_t>(GetParam().expected)].devicePath);
     } else {
         EXPECT_EQ(filter, sentinel);
         EXPECT_EQ(path, QStringLiteral("untouched"));
@@ -97,7 +98,7 @@ TEST_P(FindScannerTest, FindsTheExpectedDevice) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FindScannerTest,
     testing::Values(
-        FindCase{"NoDevices", [] { return std::vector<SimDeviceSpec>{}; }, NoMatch(), -1},
+        FindCase{"NoDevices", [] { return std::vector<SimDeviceConfig>{}; }, NoMatch(), -1},
         FindCase{"Scanner", [] { return std::vector{Scanner()}; }, NoMatch(), 0},
         FindCase{"WebcamBeforeScanner",
                  [] {

@@ -33,7 +33,7 @@ void PrintTo(const Exchange& e, std::ostream* out) {
 
 struct IdentifyCase {
     const char* name;
-    std::function<void(sim::SimExtensionUnitSpec&)> change;
+    std::function<void(sim::SimExtensionUnitConfig&)> change;
     bool expected;
     std::vector<Exchange> expectedExchange;
 };
@@ -46,9 +46,9 @@ const Exchange kWriteRecovery{kKsTopologySet, 10, kRecoveryBytes};
 class IdentifyChipTest : public testing::TestWithParam<IdentifyCase> {};
 
 TEST_P(IdentifyChipTest, AnswersAndExchangesAsTheChipDid) {
-    sim::SimDeviceSpec spec = sim::ScannerDevice();
-    GetParam().change(spec.extensionUnits[0]);
-    auto device = sim::SimDeviceFilter::Create(std::move(spec));
+    sim::SimDeviceConfig config = sim::ScannerDevice();
+    GetParam().change(config.extensionUnits[0]);
+    auto device = sim::SimDeviceFilter::Create(std::move(config));
     test::RecordingPause pause;
     ExtensionUnitHandle handle;
     ASSERT_EQ(OpenExtensionUnit(&handle, device, pause.Function()), kOk);
@@ -109,9 +109,9 @@ TEST(IdentifyChip, FailsOnAHandleThatIsNotOpen) {
 }
 
 TEST(IdentifyChip, RecoveryLeavesTheRecoveryValueOnTheCommandSelector) {
-    sim::SimDeviceSpec spec = sim::ScannerDevice();
-    spec.extensionUnits[0].selectors[1].readResult = kFail;
-    auto device = sim::SimDeviceFilter::Create(spec);
+    sim::SimDeviceConfig config = sim::ScannerDevice();
+    config.extensionUnits[0].selectors[1].readResult = kFail;
+    auto device = sim::SimDeviceFilter::Create(config);
     test::RecordingPause pause;
     ExtensionUnitHandle handle;
     ASSERT_EQ(OpenExtensionUnit(&handle, device, pause.Function()), kOk);

@@ -77,7 +77,7 @@ TEST(SimDeviceBus, ListsCaptureDevicesInPlugOrder) {
     SimDeviceBus bus;
     const auto webcam = bus.Plug(WebcamDevice(), false);
     const auto first = bus.Plug(ScannerDevice(QStringLiteral("A")), false);
-    SimDeviceSpec audio = WebcamDevice(QStringLiteral("MIC"));
+    SimDeviceConfig audio = WebcamDevice(QStringLiteral("MIC"));
     audio.interfaceClass =
         Guid{0x6994AD04, 0x93EF, 0x11D0, {0xA3, 0xCC, 0, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
     bus.Plug(audio, false);
@@ -116,10 +116,10 @@ TEST(SimDeviceBus, EntryBindsTheDevicesFilterAndReadsItsProperties) {
 
 TEST(SimDeviceBus, ConfiguredFailuresOfBindingAndReading) {
     SimDeviceBus bus;
-    SimDeviceSpec spec = ScannerDevice();
-    spec.bindResult = MakeStatus(0x8007001F);
-    spec.devicePathResult = kNotFound;
-    bus.Plug(spec, false);
+    SimDeviceConfig config = ScannerDevice();
+    config.bindResult = MakeStatus(0x8007001F);
+    config.devicePathResult = kNotFound;
+    bus.Plug(config, false);
     std::unique_ptr<devices::DeviceEnumerator> enumerator;
     ASSERT_EQ(bus.CreateClassEnumerator(devices::kVideoInputDeviceCategory, &enumerator), kOk);
     std::unique_ptr<devices::DeviceEntry> entry;
@@ -152,7 +152,7 @@ TEST(SimDeviceBus, DeviceUnpluggedAfterListingCannotBeBound) {
 TEST(SimDeviceBus, APathIsPluggedOnlyOnce) {
     SimDeviceBus bus;
     const auto scanner = bus.Plug(ScannerDevice(), false);
-    SimDeviceSpec again = ScannerDevice();
+    SimDeviceConfig again = ScannerDevice();
     again.devicePath = again.devicePath.toUpper();
     EXPECT_EQ(bus.Plug(again, false), nullptr);
     EXPECT_EQ(bus.Devices().size(), 1u);
@@ -203,7 +203,7 @@ TEST(SimDeviceBus, InterfaceChangesGoToTheirClassOtherDeviceTypesToEveryone) {
     Listener audio(bus.RegisterDeviceNotification(audioClass));
     EXPECT_EQ(bus.RegistrationCount(), 2);
 
-    SimDeviceSpec microphone = WebcamDevice(QStringLiteral("MIC"));
+    SimDeviceConfig microphone = WebcamDevice(QStringLiteral("MIC"));
     microphone.interfaceClass = audioClass;
     bus.Plug(microphone);
     bus.Plug(ScannerDevice());

@@ -168,13 +168,13 @@ TEST(SimDeviceFilter, AutomaticModeWhereThePropertyOffersIt) {
 }
 
 TEST(SimDeviceFilter, InitialValuesDriveTheFramesFromTheStart) {
-    SimDeviceSpec spec = ScannerDevice();
-    spec.cameraProperties[2].initialValue = 1;  // roll: negative
-    spec.videoProperties[0].initialValue = -5;  // brightness
+    SimDeviceConfig config = ScannerDevice();
+    config.cameraProperties[2].initialValue = 1;  // roll: negative
+    config.videoProperties[0].initialValue = -5;  // brightness
     // A device range wider than the renderer's: the frames get the nearest value they know.
-    spec.videoProperties[1].maximum = 1000;
-    spec.videoProperties[1].initialValue = 1000;  // contrast
-    auto device = SimDeviceFilter::Create(spec);
+    config.videoProperties[1].maximum = 1000;
+    config.videoProperties[1].initialValue = 1000;  // contrast
+    auto device = SimDeviceFilter::Create(config);
     EXPECT_EQ(device->Parameters().Get(PictureProperty::kFilmType), 1);
     EXPECT_EQ(device->Parameters().Get(PictureProperty::kBrightness), -5);
     EXPECT_EQ(device->Parameters().Get(PictureProperty::kContrast),
@@ -186,9 +186,9 @@ TEST(SimDeviceFilter, InitialValuesDriveTheFramesFromTheStart) {
 }
 
 TEST(SimDeviceFilter, RangeFailureAsConfigured) {
-    SimDeviceSpec spec = ScannerDevice();
-    spec.videoProperties[0].rangeResult = kUnexpected;
-    auto device = SimDeviceFilter::Create(spec);
+    SimDeviceConfig config = ScannerDevice();
+    config.videoProperties[0].rangeResult = kUnexpected;
+    auto device = SimDeviceFilter::Create(config);
     Range range;
     EXPECT_EQ(GetRange(*device->GetVideoProcAmp(), devices::kVideoProcAmpBrightness, &range),
               kUnexpected);
@@ -196,16 +196,16 @@ TEST(SimDeviceFilter, RangeFailureAsConfigured) {
 
 struct InterfaceCase {
     const char* name;
-    std::function<void(SimDeviceSpec&)> change;
+    std::function<void(SimDeviceConfig&)> change;
     bool ks, topology, video, camera;
 };
 
 class InterfaceTest : public testing::TestWithParam<InterfaceCase> {};
 
 TEST_P(InterfaceTest, QueriesFindWhatTheDeviceHas) {
-    SimDeviceSpec spec = ScannerDevice();
-    GetParam().change(spec);
-    std::shared_ptr<media::Filter> filter = SimDeviceFilter::Create(spec);
+    SimDeviceConfig config = ScannerDevice();
+    GetParam().change(config);
+    std::shared_ptr<media::Filter> filter = SimDeviceFilter::Create(config);
     std::shared_ptr<devices::KsControl> ks;
     std::shared_ptr<devices::KsTopologyInfo> topology;
     std::shared_ptr<devices::VideoProcAmp> video;

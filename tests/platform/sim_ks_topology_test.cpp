@@ -29,8 +29,8 @@ KsNodeProperty Request(std::uint32_t id, std::uint32_t flags, std::uint32_t node
 
 class SimKsTopologyTest : public testing::Test {
 protected:
-    explicit SimKsTopologyTest(SimDeviceSpec deviceSpec = ScannerDevice())
-        : spec(std::move(deviceSpec)), topology(spec, log, unplugged) {}
+    explicit SimKsTopologyTest(SimDeviceConfig deviceConfig = ScannerDevice())
+        : config(std::move(deviceConfig)), topology(config, log, unplugged) {}
 
     // Sends a request with a buffer of `length` bytes; returns the status, the bytes returned and
     // the buffer's first `returned` bytes.
@@ -48,7 +48,7 @@ protected:
         return {status, returned, data};
     }
 
-    SimDeviceSpec spec;
+    SimDeviceConfig config;
     SimDeviceLog log;
     std::atomic<bool> unplugged{false};
     SimKsTopology topology;
@@ -184,13 +184,13 @@ TEST_F(SimKsTopologyTest, UnpluggedDeviceAnswersNothingElse) {
 
 class NotReadySelectorTest : public SimKsTopologyTest {
 protected:
-    static SimDeviceSpec Spec() {
-        SimDeviceSpec spec = ScannerDevice();
-        spec.extensionUnits[0].selectors[0].notReadyAnswers = 2;
-        spec.extensionUnits[0].selectors[1].shortBufferResult = kInsufficientBuffer;
-        return spec;
+    static SimDeviceConfig DeviceConfig() {
+        SimDeviceConfig config = ScannerDevice();
+        config.extensionUnits[0].selectors[0].notReadyAnswers = 2;
+        config.extensionUnits[0].selectors[1].shortBufferResult = kInsufficientBuffer;
+        return config;
     }
-    NotReadySelectorTest() : SimKsTopologyTest(Spec()) {}
+    NotReadySelectorTest() : SimKsTopologyTest(DeviceConfig()) {}
 };
 
 TEST_F(NotReadySelectorTest, AnswersNotReadyAsOftenAsConfiguredThenTheSize) {
@@ -204,8 +204,8 @@ TEST_F(NotReadySelectorTest, AnswersNotReadyAsOftenAsConfiguredThenTheSize) {
     EXPECT_EQ(other.returned, 8u);
 }
 
-TEST(SimKsTopologyUnitInformation, BitmapAndCountsFollowTheSpec) {
-    SimExtensionUnitSpec unit;
+TEST(SimKsTopologyUnitInformation, BitmapAndCountsFollowTheConfiguration) {
+    SimExtensionUnitConfig unit;
     unit.sourceIds = {4, 5};
     unit.bitmapSize = 5;
     unit.controlCount = 7;

@@ -39,20 +39,20 @@ devices::DeviceChangeEvent SimDeviceBus::InterfaceEvent(std::uint32_t eventCode,
     return event;
 }
 
-std::shared_ptr<SimDeviceFilter> SimDeviceBus::Plug(SimDeviceSpec spec, bool announce) {
+std::shared_ptr<SimDeviceFilter> SimDeviceBus::Plug(SimDeviceConfig config, bool announce) {
     std::shared_ptr<SimDeviceFilter> device;
     {
         std::lock_guard lock(m_mutex);
         for (const auto& plugged : m_devices) {
-            if (SamePath(plugged->DevicePath(), spec.devicePath)) {
+            if (SamePath(plugged->DevicePath(), config.devicePath)) {
                 return nullptr;
             }
         }
-        device = SimDeviceFilter::Create(std::move(spec));
+        device = SimDeviceFilter::Create(std::move(config));
         m_devices.push_back(device);
     }
     if (announce) {
-        Raise(InterfaceEvent(devices::kDeviceArrival, device->Spec().interfaceClass,
+        Raise(InterfaceEvent(devices::kDeviceArrival, device->DeviceConfig().interfaceClass,
                              device->DevicePath()));
     }
     return device;
@@ -73,7 +73,7 @@ bool SimDeviceBus::Unplug(const QString& devicePath, bool announce) {
     }
     device->MarkUnplugged();
     if (announce) {
-        Raise(InterfaceEvent(devices::kDeviceRemoveComplete, device->Spec().interfaceClass,
+        Raise(InterfaceEvent(devices::kDeviceRemoveComplete, device->DeviceConfig().interfaceClass,
                              device->DevicePath()));
     }
     return true;
@@ -112,7 +112,7 @@ Status SimDeviceBus::CreateClassEnumerator(const Guid& category,
     if (category == devices::kVideoInputDeviceCategory) {
         std::lock_guard lock(m_mutex);
         for (const auto& device : m_devices) {
-            if (device->Spec().interfaceClass == contract::kCaptureInterfaceCategory) {
+            if (device->DeviceConfig().interfaceClass == contract::kCaptureInterfaceCategory) {
                 listed.push_back(device);
             }
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/devices/device_backend.h"
-#include "platform/sim/sim_device_spec.h"
+#include "platform/sim/sim_device_config.h"
 
 #include <memory>
 #include <mutex>
@@ -27,7 +27,7 @@ public:
     // Plugs a device at the end of the list and, when `announce`, raises its arrival. Returns the
     // device, or null (nothing plugged) when a device of the same path, compared without regard
     // to case, is plugged already.
-    std::shared_ptr<SimDeviceFilter> Plug(SimDeviceSpec spec, bool announce = true);
+    std::shared_ptr<SimDeviceFilter> Plug(SimDeviceConfig config, bool announce = true);
     // Unplugs the device of this path (compared without regard to case): it leaves the list, its
     // filter stops answering device calls, and, when `announce`, its removal is raised with the
     // path it was plugged with. False when no such device is plugged.

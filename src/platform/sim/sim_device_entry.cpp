@@ -16,8 +16,8 @@ Status SimDeviceEntry::BindFilter(std::shared_ptr<media::Filter>* filter) {
     if (!m_device->IsPlugged()) {
         return devices::kDeviceNotConnected;
     }
-    if (Failed(m_device->Spec().bindResult)) {
-        return m_device->Spec().bindResult;
+    if (Failed(m_device->DeviceConfig().bindResult)) {
+        return m_device->DeviceConfig().bindResult;
     }
     *filter = m_device;
     return kOk;
@@ -31,14 +31,14 @@ Status SimDeviceEntry::ReadProperty(const QString& name, QString* value) {
         return devices::kDeviceNotConnected;
     }
     if (name == QLatin1String(devices::kDevicePathProperty)) {
-        if (Failed(m_device->Spec().devicePathResult)) {
-            return m_device->Spec().devicePathResult;
+        if (Failed(m_device->DeviceConfig().devicePathResult)) {
+            return m_device->DeviceConfig().devicePathResult;
         }
         *value = m_device->DevicePath();
         return kOk;
     }
     if (name == QLatin1String("FriendlyName")) {
-        *value = m_device->Spec().friendlyName;
+        *value = m_device->DeviceConfig().friendlyName;
         return kOk;
     }
     return kNotFound;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/sim/sim_camera_control.h"
+#include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_log.h"
-#include "platform/sim/sim_device_spec.h"
 #include "platform/sim/sim_ks_topology.h"
 #include "platform/sim/sim_property_store.h"
 #include "platform/sim/sim_scanner_filter.h"
@@ -15,19 +15,19 @@ namespace zv::sim {
 
 // A device on the simulated device bus: the simulated scanner's capture filter with the device
 // interfaces of a real device source filter (topology and its requests, processing unit and
-// camera terminal properties) as its spec gives them, and a log of what was asked of it. Picture
-// property writes drive the settings its frames are rendered with. The bus marks it unplugged;
-// from then on its device calls and Run fail with kDeviceNotConnected (a graph already running
-// keeps what it has until it is stopped).
-// GUI thread, as SimScannerFilter; the log may be read from any thread.
+// camera terminal properties) as its configuration gives them, and a log of what was asked of it.
+// Picture property writes drive the settings its frames are rendered with. The bus marks it
+// unplugged; from then on its device calls and Run fail with kDeviceNotConnected (a graph already
+// running keeps what it has until it is stopped). GUI thread, as SimScannerFilter; the log may be
+// read from any thread.
 class SimDeviceFilter : public SimScannerFilter {
 public:
-    static std::shared_ptr<SimDeviceFilter> Create(SimDeviceSpec spec);
-    explicit SimDeviceFilter(SimDeviceSpec spec);
+    static std::shared_ptr<SimDeviceFilter> Create(SimDeviceConfig config);
+    explicit SimDeviceFilter(SimDeviceConfig config);
     ~SimDeviceFilter() override;
 
-    const SimDeviceSpec& Spec() const { return m_spec; }
-    const QString& DevicePath() const { return m_spec.devicePath; }
+    const SimDeviceConfig& DeviceConfig() const { return m_deviceConfig; }
+    const QString& DevicePath() const { return m_deviceConfig.devicePath; }
 
     SimDeviceLog& Log() { return m_log; }
     std::vector<SimPropertyWrite> PropertyWrites() const { return m_log.PropertyWrites(); }
@@ -45,7 +45,7 @@ public:
     Status Run() override;
 
 private:
-    const SimDeviceSpec m_spec;
+    const SimDeviceConfig m_deviceConfig;
     std::atomic<bool> m_unplugged{false};
     SimDeviceLog m_log;
     SimKsTopology m_topology;

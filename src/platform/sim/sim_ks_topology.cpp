@@ -33,25 +33,25 @@ std::vector<std::uint8_t> Resized(std::vector<std::uint8_t> bytes, std::size_t s
 
 }  // namespace
 
-SimKsTopology::SimKsTopology(const SimDeviceSpec& spec, SimDeviceLog& log,
+SimKsTopology::SimKsTopology(const SimDeviceConfig& config, SimDeviceLog& log,
                              const std::atomic<bool>& unplugged)
-    : m_numNodesResult(spec.numNodesResult), m_log(log), m_unplugged(unplugged) {
-    for (const SimExtensionUnitSpec& unitSpec : spec.extensionUnits) {
+    : m_numNodesResult(config.numNodesResult), m_log(log), m_unplugged(unplugged) {
+    for (const SimExtensionUnitConfig& unitConfig : config.extensionUnits) {
         Unit unit;
-        unit.spec = unitSpec;
-        unit.info = UnitInformation(unitSpec);
-        for (const SimSelectorSpec& selectorSpec : unitSpec.selectors) {
+        unit.config = unitConfig;
+        unit.info = UnitInformation(unitConfig);
+        for (const SimSelectorConfig& selectorConfig : unitConfig.selectors) {
             Selector selector;
-            selector.spec = selectorSpec;
-            selector.value = Resized(selectorSpec.value, selectorSpec.size);
-            selector.notReadyLeft = selectorSpec.notReadyAnswers;
-            unit.selectors[selectorSpec.number] = std::move(selector);
+            selector.config = selectorConfig;
+            selector.value = Resized(selectorConfig.value, selectorConfig.size);
+            selector.notReadyLeft = selectorConfig.notReadyAnswers;
+            unit.selectors[selectorConfig.number] = std::move(selector);
         }
         m_units.push_back(std::move(unit));
     }
 }
 
-std::vector<std::uint8_t> SimKsTopology::UnitInformation(const SimExtensionUnitSpec& unit) {
+std::vector<std::uint8_t> SimKsTopology::UnitInformation(const SimExtensionUnitConfig& unit) {
     if (unit.unitInfo.has_value()) {
         return *unit.unitInfo;
     }
@@ -59,7 +59,7 @@ std::vector<std::uint8_t> SimKsTopology::UnitInformation(const SimExtensionUnitS
     if (unit.bitmap.has_value()) {
         bitmap = *unit.bitmap;
     } else {
-        for (const SimSelectorSpec& selector : unit.selectors) {
+        for (const SimSelectorConfig& selector : unit.selectors) {
             if (selector.number >= 1 && selector.number <= 64) {
                 bitmap |= std::uint64_t{1} << (selector.number - 1);
             }
@@ -111,8 +111,8 @@ Status SimKsTopology::GetNodeType(std::uint32_t node, Guid* type) {
     if (unit >= m_units.size()) {
         return kInvalidArg;
     }
-    if (Failed(m_units[unit].spec.nodeTypeResult)) {
-        return m_units[unit].spec.nodeTypeResult;
+    if (Failed(m_units[unit].config.nodeTypeResult)) {
+        return m_units[unit].config.nodeTypeResult;
     }
     *type = devices::kKsNodeTypeDevSpecific;
     return kOk;
@@ -152,7 +152,7 @@ Status SimKsTopology::Answer(const devices::KsNodeProperty& request, std::span<s
     if (unit >= m_units.size()) {
         return kNotFound;
     }
-    if (request.set != m_units[unit].spec.propertySet) {
+    if (request.set != m_units[unit].config.propertySet) {
         return devices::kSetNotFound;
     }
     return AnswerUnit(m_units[unit], request, data, bytesReturned);
@@ -162,14 +162,14 @@ Status SimKsTopology::AnswerUnit(Unit& unit, const devices::KsNodeProperty& requ
                                  std::span<std::uint8_t> data, std::uint32_t* bytesReturned) {
     const std::uint32_t kind = request.flags & ~kKsPropertyTypeTopology;
     if (kind == kKsPropertyTypeSetSupport) {
-        return unit.spec.setSupportResult;
+        return unit.config.setSupportResult;
     }
     if (request.id == 0) {
         if (kind != kKsPropertyTypeGet) {
             return kNotFound;
         }
-        if (Failed(unit.spec.unitInfoResult)) {
-            return unit.spec.unitInfoResult;
+        if (Failed(unit.config.unitInfoResult)) {
+            return unit.config.unitInfoResult;
         }
         *bytesReturned = static_cast<std::uint32_t>(unit.info.size());
         if (data.size() < unit.info.size()) {
@@ -185,8 +185,8 @@ Status SimKsTopology::AnswerUnit(Unit& unit, const devices::KsNodeProperty& requ
     Selector& selector = found->second;
     switch (kind) {
         case kKsPropertyTypeBasicSupport: {
-            if (Failed(selector.spec.basicSupportResult)) {
-                return selector.spec.basicSupportResult;
+            if (Failed(selector.config.basicSupportResult)) {
+                return selector.config.basicSupportResult;
             }
             *bytesReturned = 4;
             if (data.size() < 4) {
@@ -194,7 +194,7 @@ Status SimKsTopology::AnswerUnit(Unit& unit, const devices::KsNodeProperty& requ
             }
             for (int i = 0; i < 4; ++i) {
                 data[static_cast<std::size_t>(i)] =
-                    static_cast<std::uint8_t>(selector.spec.access >> (8 * i));
+                    static_cast<std::uint8_t>(selector.config.access >> (8 * i));
             }
             return kOk;
         }
@@ -202,7 +202,7 @@ Status SimKsTopology::AnswerUnit(Unit& unit, const devices::KsNodeProperty& requ
             return Read(selector, data, bytesReturned);
         case kKsPropertyTypeSet:
             // A read-only selector answers a write as a selector it lacks.
-            if ((selector.spec.access & kKsPropertyTypeSet) == 0) {
+            if ((selector.config.access & kKsPropertyTypeSet) == 0) {
                 return kNotFound;
             }
             return Write(unit, selector, data);
@@ -218,13 +218,13 @@ Status SimKsTopology::Read(Selector& selector, std::span<std::uint8_t> data,
         return kNotReady;
     }
     if (data.size() < selector.value.size()) {
-        if (Failed(selector.spec.shortBufferResult)) {
+        if (Failed(selector.config.shortBufferResult)) {
             *bytesReturned = static_cast<std::uint32_t>(selector.value.size());
         }
-        return selector.spec.shortBufferResult;
+        return selector.config.shortBufferResult;
     }
-    if (Failed(selector.spec.readResult)) {
-        return selector.spec.readResult;
+    if (Failed(selector.config.readResult)) {
+        return selector.config.readResult;
     }
     std::copy(selector.value.begin(), selector.value.end(), data.begin());
     *bytesReturned = static_cast<std::uint32_t>(selector.value.size());
@@ -232,15 +232,15 @@ Status SimKsTopology::Read(Selector& selector, std::span<std::uint8_t> data,
 }
 
 Status SimKsTopology::Write(Unit& unit, Selector& selector, std::span<const std::uint8_t> data) {
-    if (Failed(selector.spec.writeResult)) {
-        return selector.spec.writeResult;
+    if (Failed(selector.config.writeResult)) {
+        return selector.config.writeResult;
     }
     if (data.size() != selector.value.size()) {
         return kInvalidArg;
     }
     selector.value.assign(data.begin(), data.end());
-    if (unit.spec.answersIdentification &&
-        selector.spec.number == contract::kIdentifyWriteSelector) {
+    if (unit.config.answersIdentification &&
+        selector.config.number == contract::kIdentifyWriteSelector) {
         const auto reply = unit.selectors.find(contract::kIdentifyReadSelector);
         if (reply != unit.selectors.end()) {
             // The chip takes as many bytes of the command as the selector is wide.
@@ -248,7 +248,7 @@ Status SimKsTopology::Write(Unit& unit, Selector& selector, std::span<const std:
                 data.size() <= contract::kIdentifyCommand.size() &&
                 std::equal(data.begin(), data.end(), contract::kIdentifyCommand.begin());
             Selector& answer = reply->second;
-            answer.value = command ? Resized(unit.spec.reply, answer.value.size())
+            answer.value = command ? Resized(unit.config.reply, answer.value.size())
                                    : std::vector<std::uint8_t>(answer.value.size(), 0);
         }
     }

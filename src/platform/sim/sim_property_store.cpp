@@ -8,7 +8,7 @@
 namespace zv::sim {
 
 SimPropertyStore::SimPropertyStore(SimPropertyInterface which, int propertyCount,
-                                   const std::vector<SimPropertySpec>& properties,
+                                   const std::vector<SimPropertyConfig>& properties,
                                    PictureParameters& parameters, SimDeviceLog& log,
                                    const std::atomic<bool>& unplugged)
     : m_which(which),
@@ -16,15 +16,15 @@ SimPropertyStore::SimPropertyStore(SimPropertyInterface which, int propertyCount
       m_parameters(parameters),
       m_log(log),
       m_unplugged(unplugged) {
-    for (const SimPropertySpec& spec : properties) {
-        if (spec.index < 0 || spec.index >= propertyCount) {
+    for (const SimPropertyConfig& config : properties) {
+        if (config.index < 0 || config.index >= propertyCount) {
             continue;
         }
-        Property& property = m_properties[static_cast<std::size_t>(spec.index)];
+        Property& property = m_properties[static_cast<std::size_t>(config.index)];
         property.present = true;
-        property.spec = spec;
-        property.value = spec.initialValue.value_or(spec.defaultValue);
-        property.flags = spec.initialFlags;
+        property.config = config;
+        property.value = config.initialValue.value_or(config.defaultValue);
+        property.flags = config.initialFlags;
         Drive(property);
     }
 }
@@ -44,12 +44,12 @@ SimPropertyStore::Property* SimPropertyStore::Find(int property, Status* status)
 }
 
 void SimPropertyStore::Drive(const Property& property) {
-    if (!property.spec.drives.has_value()) {
+    if (!property.config.drives.has_value()) {
         return;
     }
     // The frames follow the device within what the renderer knows how to apply.
-    const PropertyRange range = PictureParameters::Range(*property.spec.drives);
-    m_parameters.Set(*property.spec.drives,
+    const PropertyRange range = PictureParameters::Range(*property.config.drives);
+    m_parameters.Set(*property.config.drives,
                      std::clamp(property.value, range.minimum, range.maximum));
 }
 
@@ -65,14 +65,14 @@ Status SimPropertyStore::GetRange(int property, std::int32_t* minimum, std::int3
     if (found == nullptr) {
         return status;
     }
-    if (Failed(found->spec.rangeResult)) {
-        return found->spec.rangeResult;
+    if (Failed(found->config.rangeResult)) {
+        return found->config.rangeResult;
     }
-    *minimum = found->spec.minimum;
-    *maximum = found->spec.maximum;
-    *steppingDelta = found->spec.steppingDelta;
-    *defaultValue = found->spec.defaultValue;
-    *capsFlags = found->spec.capsFlags;
+    *minimum = found->config.minimum;
+    *maximum = found->config.maximum;
+    *steppingDelta = found->config.steppingDelta;
+    *defaultValue = found->config.defaultValue;
+    *capsFlags = found->config.capsFlags;
     return kOk;
 }
 
@@ -84,8 +84,8 @@ Status SimPropertyStore::Set(int property, std::int32_t value, std::int32_t flag
             devices::kPropertyFlagsAuto | devices::kPropertyFlagsManual;
         const bool flagsOffered = (flags & ~kKnownFlags) == 0 &&
                                   ((flags & devices::kPropertyFlagsAuto) == 0 ||
-                                   (found->spec.capsFlags & devices::kPropertyFlagsAuto) != 0);
-        if (!flagsOffered || value < found->spec.minimum || value > found->spec.maximum) {
+                                   (found->config.capsFlags & devices::kPropertyFlagsAuto) != 0);
+        if (!flagsOffered || value < found->config.minimum || value > found->config.maximum) {
             status = kInvalidArg;
         } else {
             found->value = value;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/sim/picture_parameters.h"
+#include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_log.h"
-#include "platform/sim/sim_device_spec.h"
 
 #include <atomic>
 #include <cstdint>
@@ -13,14 +13,15 @@ namespace zv::sim {
 // The picture properties of one interface of a simulated device (processing unit or camera
 // terminal): ranges, current values and flags. A write is checked against the range and the
 // capability flags, logged whatever its outcome, and when accepted drives the picture setting of
-// the rendered frames the property stands for. Properties the spec does not list answer
+// the rendered frames the property stands for. Properties the config does not list answer
 // kNotFound. Once the device is unplugged every call answers kDeviceNotConnected.
 // GUI thread; the picture parameters it drives are read by the streaming threads.
 class SimPropertyStore {
 public:
     SimPropertyStore(SimPropertyInterface which, int propertyCount,
-                     const std::vector<SimPropertySpec>& properties, PictureParameters& parameters,
-                     SimDeviceLog& log, const std::atomic<bool>& unplugged);
+                     const std::vector<SimPropertyConfig>& properties,
+                     PictureParameters& parameters, SimDeviceLog& log,
+                     const std::atomic<bool>& unplugged);
 
     Status GetRange(int property, std::int32_t* minimum, std::int32_t* maximum,
                     std::int32_t* steppingDelta, std::int32_t* defaultValue,
@@ -31,7 +32,7 @@ public:
 private:
     struct Property {
         bool present = false;
-        SimPropertySpec spec;
+        SimPropertyConfig config;
         std::int32_t value = 0;
         std::int32_t flags = 0;
     };

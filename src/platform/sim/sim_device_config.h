@@ -20,7 +20,7 @@
 namespace zv::sim {
 
 // One selector of a simulated extension unit.
-struct SimSelectorSpec {
+struct SimSelectorConfig {
     std::uint32_t number = 0;  // 1 to 32
     // What a basic-support request answers as access flags (get 1, set 2).
     std::uint32_t access = devices::kKsPropertyTypeGet | devices::kKsPropertyTypeSet;
@@ -42,7 +42,7 @@ struct SimSelectorSpec {
 };
 
 // One vendor extension unit: a device-specific node of the topology.
-struct SimExtensionUnitSpec {
+struct SimExtensionUnitConfig {
     // The property set the unit answers; requests under any other set answer kSetNotFound.
     Guid propertySet = contract::kExtensionUnitPropertySet;
     // What the set-support request answers.
@@ -60,7 +60,7 @@ struct SimExtensionUnitSpec {
     // Replaces the unit information built from the fields above, byte for byte.
     std::optional<std::vector<std::uint8_t>> unitInfo;
     Status unitInfoResult = kOk;
-    std::vector<SimSelectorSpec> selectors;
+    std::vector<SimSelectorConfig> selectors;
     // The chip's identification: the identification command written on the command selector
     // makes the reply selector answer `reply` (cut or zero-padded to its size); any other write
     // on the command selector clears the reply to zeros.
@@ -71,7 +71,7 @@ struct SimExtensionUnitSpec {
 
 // One picture property of the processing unit (VideoProcAmp) or the camera terminal
 // (CameraControl).
-struct SimPropertySpec {
+struct SimPropertyConfig {
     int index = 0;
     std::int32_t minimum = 0;
     std::int32_t maximum = 0;
@@ -87,7 +87,7 @@ struct SimPropertySpec {
     Status rangeResult = kOk;
 };
 
-struct SimDeviceSpec {
+struct SimDeviceConfig {
     // The device path; arrival and removal notifications carry it as interface name.
     QString devicePath;
     QString friendlyName;
@@ -106,12 +106,12 @@ struct SimDeviceSpec {
     bool hasKsControl = true;
     bool hasTopologyInfo = true;
     Status numNodesResult = kOk;
-    std::vector<SimExtensionUnitSpec> extensionUnits;
+    std::vector<SimExtensionUnitConfig> extensionUnits;
 
     bool hasVideoProcAmp = true;
     bool hasCameraControl = true;
-    std::vector<SimPropertySpec> videoProperties;
-    std::vector<SimPropertySpec> cameraProperties;
+    std::vector<SimPropertyConfig> videoProperties;
+    std::vector<SimPropertyConfig> cameraProperties;
 };
 
 // "sim:usb#vid_8888&pid_0001#SCN0001#{65e8773d-8f56-11d0-a3b9-00a0c9223196}": the form every
@@ -120,16 +120,16 @@ QString SimDevicePath(std::uint16_t vendorId, std::uint16_t productId, const QSt
 
 // The scanner chip's vendor extension unit: selector 10 (command, read and write, 8 bytes) and
 // selector 11 (reply, read, 8 bytes).
-SimExtensionUnitSpec ScannerExtensionUnit();
+SimExtensionUnitConfig ScannerExtensionUnit();
 // The scanner's properties: brightness, contrast, saturation, gamma; red (pan), blue (tilt),
 // film type (roll), green (zoom); each driving the matching picture setting with its range.
-std::vector<SimPropertySpec> ScannerVideoProperties();
-std::vector<SimPropertySpec> ScannerCameraProperties();
+std::vector<SimPropertyConfig> ScannerVideoProperties();
+std::vector<SimPropertyConfig> ScannerCameraProperties();
 
 // A film scanner with this serial number.
-SimDeviceSpec ScannerDevice(const QString& serial = QStringLiteral("SCN0001"));
+SimDeviceConfig ScannerDevice(const QString& serial = QStringLiteral("SCN0001"));
 // A webcam: another vendor, no vendor extension unit, no still pin, properties of its own (some
 // with automatic mode).
-SimDeviceSpec WebcamDevice(const QString& serial = QStringLiteral("CAM0001"));
+SimDeviceConfig WebcamDevice(const QString& serial = QStringLiteral("CAM0001"));
 
 }  // namespace zv::sim
