@@ -25,11 +25,4 @@ constexpr std::uint32_t kNoPrefix = 0x800;
 // (centred only horizontally when the text holds "\r\n").
 std::uint32_t LabelTextFormat(std::uint32_t style, const QString& text);
 
-// The QPainter::drawText flags that draw as `format` asks. Vertical centring only applies to a
-// single line; without kNoPrefix an '&' marks the next character as a mnemonic ("&&" draws one).
-int QtTextFlags(std::uint32_t format);
-
-// The text as QPainter breaks lines: "\r\n" and a lone '\r' become '\n'.
-QString WithLineFeeds(const QString& text);
-
 }  // namespace zv

@@ -1,5 +1,7 @@
 #include "controls/xlabel.h"
 
+#include "controls/draw_text.h"
+#include "controls/label_frame.h"
 #include "controls/paint_gradient.h"
 #include "controls/text_format.h"
 
@@ -9,16 +11,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
-#include <QUrl>
 
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace zv {
 namespace {
 
-constexpr int kWeightBold = 700;
-constexpr int kWeightNormal = 400;
 constexpr double kMetresPerInch = 0.0254;
+constexpr int kDegreesPerTurn = 360;
 
 void SetBits(std::uint32_t& bits, std::uint32_t mask, bool on) {
     if (on) {
@@ -28,15 +30,27 @@ void SetBits(std::uint32_t& bits, std::uint32_t mask, bool on) {
     }
 }
 
-ColorRef Inverted(ColorRef colour) { return ~colour & 0x00FFFFFFu; }
+ColorRef Inverted(ColorRef colour) {
+    return ~colour & 0x00FFFFFFu;
+}
+
+// Tenths of a degree of a rotation by `degrees`. Angles whose tenths do not fit in 32 bits are
+// taken modulo a whole turn first: they turn the text the same way.
+int RotationTenths(int degrees) {
+    const std::int64_t tenths = static_cast<std::int64_t>(degrees) * 10;
+    if (tenths > std::numeric_limits<int>::max() || tenths < std::numeric_limits<int>::min()) {
+        return (degrees % kDegreesPerTurn) * 10;
+    }
+    return static_cast<int>(tenths);
+}
 
 }  // namespace
 
 CXLabel::CXLabel(QWidget* parent) : QWidget(parent) {
     m_textColor = FromQColor(palette().color(QPalette::WindowText));
     m_defaultBackground = FromQColor(palette().color(QPalette::Button));
-    // Each paint covers the whole client area from the off-screen image: nothing is erased
-    // first, so frequent repaints (status changes, flashing) do not flicker.
+    // Each paint covers the whole label from the off-screen image: nothing is erased first, so
+    // frequent repaints (status changes, flashing) do not flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -47,6 +61,7 @@ void CXLabel::PreSubclassWindow(int controlId, std::uint32_t style) {
     m_style = style;
     m_fontDescription = LogFontFromQFont(font(), ScreenDpiY());
     RebuildFont();
+    ApplyFrame();  // the style may carry a border; no repaint while attaching
 }
 
 CXLabel& CXLabel::SetBackground(ColorRef colour, ColorRef endColour, bool gradient) {
@@ -68,7 +83,7 @@ CXLabel& CXLabel::SetTextColor(ColorRef colour) {
 }
 
 CXLabel& CXLabel::SetText(const QString& text) {
-    // The widget exists from construction on, so the text is always taken.
+    // The widget exists from construction on, so the text is always kept, attached or not.
     m_text = text;
     RepaintWithParent();
     return *this;
@@ -83,7 +98,7 @@ CXLabel& CXLabel::SetBold(bool bold) {
 
 CXLabel& CXLabel::SetFaceName(const QString& face, std::uint8_t charSet) {
     m_fontDescription.charSet = charSet;
-    m_fontDescription.faceName = face.left(LogFont::kMaxFaceName);
+    m_fontDescription.faceName = FaceNameWithinLimit(face);
     RebuildFont();
     RepaintWithParent();
     return *this;
@@ -104,6 +119,7 @@ CXLabel& CXLabel::SetItalic(bool italic) {
 }
 
 CXLabel& CXLabel::SetPointSize(int points) {
+    // A point-size font measured on the screen: only its height and width are taken.
     m_fontDescription.height = PointFontHeight(ScreenDpiY(), points);
     m_fontDescription.width = 0;
     RebuildFont();
@@ -114,17 +130,20 @@ CXLabel& CXLabel::SetPointSize(int points) {
 CXLabel& CXLabel::SetStaticEdge(bool on) {
     SetBits(m_exStyle, kWsExStaticEdge, on);
     ApplyFrame();
+    update();
     return *this;
 }
 
 CXLabel& CXLabel::SetBorder(bool on) {
     SetBits(m_style, kWsBorder, on);
     ApplyFrame();
+    update();
     return *this;
 }
 
 CXLabel& CXLabel::SetTransparent(bool on) {
     m_transparent = on;
+    // The extended style is added whichever way the flag goes; painting follows the flag.
     m_exStyle |= kWsExTransparent;
     // A transparent label lets the parent's paint show beneath its text.
     setAttribute(Qt::WA_OpaquePaintEvent, !on);
@@ -171,8 +190,8 @@ CXLabel& CXLabel::SetText3D(bool on, bool direction) {
 }
 
 CXLabel& CXLabel::SetRotation(int degrees, bool rotate) {
-    m_fontDescription.escapement = degrees * 10;
-    m_fontDescription.orientation = degrees * 10;
+    m_fontDescription.escapement = RotationTenths(degrees);
+    m_fontDescription.orientation = m_fontDescription.escapement;
     m_rotate = rotate;
     RebuildFont();
     RepaintWithParent();
@@ -187,7 +206,7 @@ CXLabel& CXLabel::SetHighlightColor(ColorRef colour) {
 
 CXLabel& CXLabel::SetLogFont(LogFont font) {
     m_fontDescription = std::move(font);
-    m_fontDescription.faceName.truncate(LogFont::kMaxFaceName);
+    m_fontDescription.faceName = FaceNameWithinLimit(m_fontDescription.faceName);
     RebuildFont();
     RepaintWithParent();
     return *this;
@@ -206,10 +225,10 @@ CXLabel& CXLabel::SetLinkTarget(const QString& target) {
 }
 
 void CXLabel::RepaintWithParent() {
+    // A synchronous repaint. For a label that is not opaque (transparent) Qt paints the
+    // parent's content beneath it first, within the same repaint, so the parent's part
+    // is brought up to date together with the label.
     repaint();
-    if (QWidget* parent = parentWidget()) {
-        parent->update(geometry());
-    }
 }
 
 QImage CXLabel::RenderClient() const {
@@ -218,8 +237,8 @@ QImage CXLabel::RenderClient() const {
         return {};
     }
     const qreal ratio = devicePixelRatioF();
-    QImage image(size * ratio, m_transparent ? QImage::Format_ARGB32_Premultiplied
-                                             : QImage::Format_RGB32);
+    QImage image(size * ratio,
+                 m_transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     // Fonts given in points resolve against the image's resolution: make it the screen's.
     image.setDotsPerMeterX(qRound(logicalDpiX() / kMetresPerInch));
@@ -234,7 +253,7 @@ QImage CXLabel::RenderClient() const {
 
 void CXLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    PaintFrame(painter);
+    PaintLabelFrame(painter, rect(), m_style, m_exStyle, palette());
     const QRect client = contentsRect();
     if (m_transparent) {
         // No off-screen image: the text goes straight onto whatever the parent painted.
@@ -288,57 +307,39 @@ void CXLabel::RebuildFont() {
 }
 
 void CXLabel::ApplyFrame() {
-    const int frame = ((m_style & kWsBorder) ? 1 : 0) + ((m_exStyle & kWsExStaticEdge) ? 1 : 0);
+    // The frame takes its pixels from the client area, as a frame change does.
+    const int frame = LabelFrameWidth(m_style, m_exStyle);
     setContentsMargins(frame, frame, frame, frame);
-    update();
 }
 
-void CXLabel::SetLinkStyle(bool link) { SetBits(m_style, kSsNotify, link); }
+void CXLabel::SetLinkStyle(bool link) {
+    SetBits(m_style, kSsNotify, link);
+}
 
 void CXLabel::StartFlashing(bool on, FlashKind kind) {
+    const bool wasRunning = m_flashTimer.isActive();
     m_flashTimer.stop();
     if (on) {
+        // Phase 0 shows at the next repaint or tick.
         m_flashPhase = false;
         m_flashTimer.start(kFlashPeriodMs, this);
         m_flashKind = kind;
+    } else if (wasRunning) {
+        // Without this, a flash stopped in its hidden phase could leave the text drawn in the
+        // background's colour until something else repaints the label.
+        update();
     }
 }
 
 void CXLabel::OpenLink() const {
     // What the desktop does with the link is its own business; the outcome is not examined.
-    switch (m_linkKind) {
-        case LinkKind::kWeb: {
-            const QString target = m_linkTarget.isEmpty() ? m_text : m_linkTarget;
-            QDesktopServices::openUrl(QUrl::fromUserInput(target));
-            break;
-        }
-        case LinkKind::kMail:
-            QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + m_text));
-            break;
-        case LinkKind::kNone:
-            break;
+    if (const std::optional<QUrl> url = LabelLinkUrl(m_linkKind, m_linkTarget, m_text)) {
+        QDesktopServices::openUrl(*url);
     }
 }
 
-int CXLabel::ScreenDpiY() const { return logicalDpiY(); }
-
-void CXLabel::PaintFrame(QPainter& painter) const {
-    QRect outer = rect().adjusted(0, 0, -1, -1);
-    if (m_style & kWsBorder) {
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(outer);
-        outer.adjust(1, 1, -1, -1);
-    }
-    if (m_exStyle & kWsExStaticEdge) {
-        // Sunken: shadow along the top and left, light along the bottom and right.
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawLine(outer.topLeft(), outer.topRight());
-        painter.drawLine(outer.topLeft(), outer.bottomLeft());
-        painter.setPen(palette().color(QPalette::Light));
-        painter.drawLine(outer.bottomLeft(), outer.bottomRight());
-        painter.drawLine(outer.topRight(), outer.bottomRight());
-    }
+int CXLabel::ScreenDpiY() const {
+    return logicalDpiY();
 }
 
 void CXLabel::PaintClient(QPainter& painter, const QRect& client) const {
@@ -355,8 +356,8 @@ void CXLabel::PaintClient(QPainter& painter, const QRect& client) const {
 void CXLabel::FillBackground(QPainter& painter, const QRect& client) const {
     // The hidden phase of a running background flash shows the background's inverse, so the
     // text stays readable on it; a stopped flash shows the plain background.
-    const bool inverted = m_flashKind == FlashKind::kBackground && !m_flashPhase &&
-                          m_flashTimer.isActive();
+    const bool inverted =
+        m_flashKind == FlashKind::kBackground && !m_flashPhase && m_flashTimer.isActive();
     const auto shown = [inverted](ColorRef colour) { return inverted ? Inverted(colour) : colour; };
     if (m_gradient) {
         PaintGradient(painter, client, shown(m_backgroundColor), shown(m_gradientEndColor));
@@ -369,25 +370,27 @@ void CXLabel::DrawLabelText(QPainter& painter, const QRect& client, ColorRef col
     if (m_text.isEmpty()) {
         return;
     }
+    painter.save();
     painter.setFont(m_hasOwnFont ? m_font : font());
     painter.setPen(ToQColor(colour));
     if (m_rotate) {
-        // From the centre, on the baseline, along the escapement (counter-clockwise); no 3D pass.
-        painter.save();
+        // The whole text from the centre, on its baseline, along the escapement
+        // (counter-clockwise); no format and no 3D pass.
         painter.translate(client.left() + client.width() / 2, client.top() + client.height() / 2);
         painter.rotate(-m_fontDescription.escapement / 10.0);
         painter.drawText(QPointF(0, 0), m_text);
         painter.restore();
         return;
     }
-    const int flags = QtTextFlags(LabelTextFormat(m_style, m_text));
-    const QString shown = WithLineFeeds(m_text);
-    painter.drawText(client, flags, shown);
+    const std::uint32_t format = LabelTextFormat(m_style, m_text);
+    const int escapement = m_fontDescription.escapement;
+    DrawTextInRect(painter, client, m_text, format, escapement);
     if (m_text3D) {
         const int offset = m_text3DDownRight ? 1 : -1;
         painter.setPen(ToQColor(m_highlightColor));
-        painter.drawText(client.translated(offset, offset), flags, shown);
+        DrawTextInRect(painter, client.translated(offset, offset), m_text, format, escapement);
     }
+    painter.restore();
 }
 
 }  // namespace zv

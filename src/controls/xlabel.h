@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/color_ref.h"
+#include "controls/link_url.h"
 #include "controls/log_font.h"
 #include "controls/static_style.h"
 
@@ -19,9 +20,9 @@ class QPainter;
 namespace zv {
 
 // A static text control that paints itself: text colour, solid or gradient background, its own
-// font, 3D text, flashing and link behaviour. Every operation runs on the GUI thread that owns
-// the widget; the flash timer is a widget timer delivered on that same thread, so nothing is
-// locked.
+// font, 3D text, flashing and link behaviour. Every change of appearance repaints it at once.
+// Every operation runs on the GUI thread that owns the widget; the flash timer is a widget timer
+// delivered on that same thread, so nothing is locked.
 class CXLabel : public QWidget {
     Q_OBJECT
 
@@ -40,8 +41,10 @@ public:
     static constexpr int kLinkClickCode = 0x8200;
     // Period of the flash timer.
     static constexpr int kFlashPeriodMs = 500;
+    static constexpr int kWeightBold = 700;
+    static constexpr int kWeightNormal = 400;
 
-    enum class LinkKind { kNone = 0, kWeb = 1, kMail = 2 };
+    using LinkKind = LabelLinkKind;
     enum class FlashKind { kNone = 0, kText = 1, kBackground = 2 };
 
     explicit CXLabel(QWidget* parent = nullptr);
@@ -74,7 +77,7 @@ public:
     virtual CXLabel& SetMailtoLink(bool link, std::uint32_t notify = 0);
     virtual CXLabel& SetLinkTarget(const QString& target);
 
-    // Repaints the label at once and the part of the parent beneath it.
+    // Repaints the label at once, together with what the parent shows beneath it.
     void RepaintWithParent();
 
     QString Text() const { return m_text; }
@@ -87,6 +90,9 @@ public:
     ColorRef GradientEndColor() const { return m_gradientEndColor; }
     bool IsGradient() const { return m_gradient; }
     bool IsTransparent() const { return m_transparent; }
+    bool IsText3D() const { return m_text3D; }
+    bool IsText3DDownRight() const { return m_text3DDownRight; }
+    bool IsRotated() const { return m_rotate; }
     // The solid background made by SetBackground; none with a gradient or before any.
     std::optional<ColorRef> CustomBackground() const { return m_customBackground; }
     // The background when there is no custom one: the palette's button face.
@@ -101,6 +107,7 @@ public:
     LinkKind CurrentLinkKind() const { return m_linkKind; }
     std::uint32_t NotifyOnClick() const { return m_notifyOnClick; }
     QString LinkTarget() const { return m_linkTarget; }
+    const std::optional<QCursor>& HoverCursor() const { return m_hoverCursor; }
     const LogFont& FontDescription() const { return m_fontDescription; }
     // The font the label draws with, built from the font description.
     const QFont& DrawingFont() const { return m_font; }
@@ -126,7 +133,6 @@ private:
     void OpenLink() const;
     // Dots per inch of the screen the label is on, as fonts measure there.
     int ScreenDpiY() const;
-    void PaintFrame(QPainter& painter) const;
     void PaintClient(QPainter& painter, const QRect& client) const;
     void FillBackground(QPainter& painter, const QRect& client) const;
     void DrawLabelText(QPainter& painter, const QRect& client, ColorRef colour) const;
