@@ -1,0 +1,184 @@
+#include "device/adjustment_controls.h"
+
+#include "device/slot_control_ids.h"
+#include "device/trackbar_code.h"
+#include "platform/devices/camera_control.h"
+#include "platform/devices/property_control.h"
+#include "platform/devices/video_proc_amp.h"
+#include "platform/dialog_controls.h"
+
+#include <utility>
+
+namespace zv {
+
+namespace {
+
+constexpr SlotRef kSaturation{SlotTable::kVideo, devices::kVideoProcAmpSaturation};
+constexpr SlotRef kBrightness{SlotTable::kVideo, devices::kVideoProcAmpBrightness};
+constexpr SlotRef kContrast{SlotTable::kVideo, devices::kVideoProcAmpContrast};
+constexpr SlotRef kGamma{SlotTable::kVideo, devices::kVideoProcAmpGamma};
+constexpr SlotRef kRed{SlotTable::kCamera, devices::kCameraControlPan};
+constexpr SlotRef kBlue{SlotTable::kCamera, devices::kCameraControlTilt};
+constexpr SlotRef kFilmType{SlotTable::kCamera, PropertySlots::kFilmTypeSlot};
+constexpr SlotRef kGreen{SlotTable::kCamera, devices::kCameraControlZoom};
+
+// The adjustments black and white takes away.
+constexpr SlotRef kColourAdjustments[] = {kSaturation, kGreen, kRed, kBlue};
+
+bool WritesDevice(int notificationCode) {
+    switch (notificationCode) {
+        case tb::kLineUp:
+        case tb::kLineDown:
+        case tb::kPageUp:
+        case tb::kPageDown:
+        case tb::kThumbTrack:
+            return true;
+        default:
+            // Thumb position, top, bottom and end of tracking move the slider only.
+            return false;
+    }
+}
+
+}  // namespace
+
+AdjustmentControls::AdjustmentControls(PropertySlots& propertySlots,
+                                       std::function<bool()> isConnected)
+    : m_slots(propertySlots), m_isConnected(std::move(isConnected)) {}
+
+void AdjustmentControls::WriteAdjustment(SlotRef ref) {
+    if (Failed(m_slots.WriteSlot(ref))) {
+        // Show what the device holds rather than a value it did not take.
+        m_slots.ReadSlot(ref);
+    }
+}
+
+void AdjustmentControls::OnHScroll(int notificationCode, int sliderId) {
+    if (!WritesDevice(notificationCode)) {
+        return;
+    }
+    const std::optional<SlotRef> ref = m_slots.FindSliderSlot(sliderId);
+    if (!ref.has_value() || !m_slots.Slot(*ref).supported) {
+        return;
+    }
+    if (m_exchangeFromControls) {
+        m_exchangeFromControls();
+    }
+    DialogControls& controls = m_slots.Controls();
+    PropertySlot& slot = m_slots.Slot(*ref);
+    const int position = controls.SliderPos(sliderId);
+    slot.value = position;
+    WriteAdjustment(*ref);
+    if (slot.value == position) {
+        controls.setControlText(slot.valueTextId, PropertySlots::ValueText(slot.value));
+    } else {
+        // The device refused the position: the slider and its text go back to its value.
+        m_slots.RefreshSlotControls(slot);
+    }
+    controls.checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kCustom);
+}
+
+void AdjustmentControls::ApplyDefaults() {
+    for (const SlotTable table : {SlotTable::kVideo, SlotTable::kCamera}) {
+        for (int index = 0; index < PropertySlots::SlotCount(table); ++index) {
+            const SlotRef ref{table, index};
+            PropertySlot& slot = m_slots.Slot(ref);
+            if (ref == kFilmType || !slot.enabled || !slot.supported) {
+                continue;
+            }
+            if (slot.value == slot.defaultValue && slot.flags == 0) {
+                continue;
+            }
+            slot.value = slot.defaultValue;
+            slot.flags = slot.capsFlags & devices::kPropertyFlagsAuto;
+            WriteAdjustment(ref);
+            m_slots.RefreshSlotControls(slot);
+        }
+    }
+    m_slots.Controls().checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kDefault);
+}
+
+void AdjustmentControls::OnCustom() {
+    // Custom is the system's mark for adjusted values; the user cannot choose it.
+    m_slots.Controls().checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kDefault);
+}
+
+void AdjustmentControls::OnSlide() {
+    if (IsConnected()) {
+        ApplyColourFilmType(kSlidePreset);
+    }
+}
+
+void AdjustmentControls::OnNegative() {
+    if (IsConnected()) {
+        ApplyColourFilmType(kNegativePreset);
+    }
+}
+
+void AdjustmentControls::OnBlackWhite() {
+    if (!IsConnected()) {
+        return;
+    }
+    const FilmTypePreset& preset = kBlackWhitePreset;
+    for (const SlotRef ref : {kSaturation, kBrightness, kContrast}) {
+        PropertySlot& slot = m_slots.Slot(ref);
+        slot.supported = slot.deviceSupported;
+    }
+    LoadPresetDefaults(preset);
+    // Zero saturation and neutral colour levels go to the device while it still takes them.
+    ApplyDefaults();
+    WriteFilmType(preset);
+    SetColourAdjustmentsSupported(false);
+    m_slots.RefreshAllSlotControls();
+    MarkFilmType();
+    WriteGamma(preset);
+}
+
+void AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset) {
+    WriteFilmType(preset);
+    SetColourAdjustmentsSupported(true);
+    LoadPresetDefaults(preset);
+    ApplyDefaults();
+    m_slots.RefreshAllSlotControls();
+    MarkFilmType();
+    WriteGamma(preset);
+}
+
+void AdjustmentControls::WriteFilmType(const FilmTypePreset& preset) {
+    // The device is told slide or negative; the slot keeps the film type the system is in,
+    // whether or not the device took the roll value.
+    PropertySlot& slot = m_slots.Slot(kFilmType);
+    slot.value = preset.roll;
+    m_slots.WriteSlot(kFilmType);
+    slot.value = preset.filmType;
+}
+
+void AdjustmentControls::WriteGamma(const FilmTypePreset& preset) {
+    // The gamma slot has no controls and is never read; its flags stay 0.
+    m_slots.Slot(kGamma).value = preset.gamma;
+    m_slots.WriteSlot(kGamma);
+}
+
+void AdjustmentControls::LoadPresetDefaults(const FilmTypePreset& preset) {
+    m_slots.Slot(kSaturation).defaultValue = preset.saturation;
+    m_slots.Slot(kBrightness).defaultValue = preset.brightness;
+    m_slots.Slot(kContrast).defaultValue = preset.contrast;
+    m_slots.Slot(kRed).defaultValue = preset.red;
+    m_slots.Slot(kGreen).defaultValue = preset.green;
+    m_slots.Slot(kBlue).defaultValue = preset.blue;
+}
+
+void AdjustmentControls::SetColourAdjustmentsSupported(bool allowed) {
+    for (const SlotRef ref : kColourAdjustments) {
+        PropertySlot& slot = m_slots.Slot(ref);
+        slot.supported = allowed && slot.deviceSupported;
+    }
+}
+
+void AdjustmentControls::MarkFilmType() {
+    const int filmType = m_slots.FilmType();
+    const bool known = filmType >= kFilmTypeSlide && filmType <= kFilmTypeBlackWhite;
+    m_slots.Controls().checkRadioButton(slotctl::kSlide, slotctl::kBlackWhite,
+                                        known ? slotctl::kSlide + filmType : 0);
+}
+
+}  // namespace zv

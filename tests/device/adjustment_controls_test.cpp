@@ -1,0 +1,483 @@
+#include "device/adjustment_controls.h"
+
+#include "device/fake_dialog_controls.h"
+#include "device/property_slots.h"
+#include "device/scripted_properties.h"
+#include "device/slot_control_ids.h"
+#include "device/trackbar_code.h"
+#include "platform/devices/camera_control.h"
+#include "platform/devices/video_proc_amp.h"
+#include "platform/sim/sim_device_config.h"
+#include "platform/sim/sim_device_filter.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+namespace zv {
+namespace {
+
+using sim::SimDeviceConfig;
+using sim::SimPropertyWrite;
+using test::FakeDialogControls;
+
+constexpr auto kVideo = sim::SimPropertyInterface::kVideoProcAmp;
+constexpr auto kCamera = sim::SimPropertyInterface::kCameraControl;
+constexpr int kManual = devices::kPropertyFlagsManual;
+constexpr int kAuto = devices::kPropertyFlagsAuto;
+
+SimPropertyWrite V(int property, std::int32_t value, std::int32_t flags = 0) {
+    return {kVideo, property, value, flags, kOk};
+}
+SimPropertyWrite C(int property, std::int32_t value, std::int32_t flags = 0) {
+    return {kCamera, property, value, flags, kOk};
+}
+
+constexpr int kBrightness = devices::kVideoProcAmpBrightness;
+constexpr int kContrast = devices::kVideoProcAmpContrast;
+constexpr int kSaturation = devices::kVideoProcAmpSaturation;
+constexpr int kGamma = devices::kVideoProcAmpGamma;
+constexpr int kRed = devices::kCameraControlPan;
+constexpr int kBlue = devices::kCameraControlTilt;
+constexpr int kRoll = devices::kCameraControlRoll;
+constexpr int kGreen = devices::kCameraControlZoom;
+
+// What a connection to the simulated scanner writes: the device's roll flags are manual as
+// read; the adjustments go manual-only, so flags 0.
+const std::vector<SimPropertyWrite> kConnectionWrites{
+    C(kRoll, 1, kManual), V(kBrightness, 22), V(kContrast, 70), V(kSaturation, 55),
+    C(kRed, 160),         C(kBlue, 100),      C(kGreen, 110),   V(kGamma, 400)};
+
+// The controls black and white takes away, and those it leaves.
+const std::vector<int> kColourControls{
+    slotctl::kSaturationCaption, slotctl::kSaturationSlider, slotctl::kSaturationText,
+    slotctl::kRedCaption,        slotctl::kRedSlider,        slotctl::kRedText,
+    slotctl::kGreenCaption,      slotctl::kGreenSlider,      slotctl::kGreenText,
+    slotctl::kBlueCaption,       slotctl::kBlueSlider,       slotctl::kBlueText};
+const std::vector<int> kToneControls{slotctl::kBrightnessCaption, slotctl::kBrightnessSlider,
+                                     slotctl::kBrightnessText,    slotctl::kContrastCaption,
+                                     slotctl::kContrastSlider,    slotctl::kContrastText};
+
+class AdjustmentControlsTest : public ::testing::Test {
+protected:
+    // As the window connects a scanner: the slots are loaded, then Negative is applied.
+    void Connect(SimDeviceConfig config = sim::ScannerDevice()) {
+        m_device = sim::SimDeviceFilter::Create(std::move(config));
+        m_connected = true;
+        m_slots.LoadPropertySlots(m_device);
+        m_adjust.OnNegative();
+    }
+    void ClearLogs() {
+        m_device->Log().Clear();
+        m_controls.ClearCalls();
+    }
+    std::vector<SimPropertyWrite> Writes() const { return m_device->PropertyWrites(); }
+    // The user moves a slider, and the window passes the change on.
+    void Slide(int sliderId, int position, int code = tb::kThumbTrack) {
+        m_controls.UserMoveSlider(sliderId, position);
+        m_adjust.OnHScroll(code, sliderId);
+    }
+    std::set<int> FilmTypeMarks() const {
+        return m_controls.CheckedIn(slotctl::kSlide, slotctl::kBlackWhite);
+    }
+    bool DefaultMarked() const {
+        return m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom) ==
+               std::set<int>{slotctl::kDefault};
+    }
+    bool CustomMarked() const {
+        return m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom) ==
+               std::set<int>{slotctl::kCustom};
+    }
+    void ExpectEnabled(const std::vector<int>& ids, bool enabled) const {
+        for (const int id : ids) {
+            EXPECT_EQ(m_controls.IsControlEnabled(id), enabled) << id;
+        }
+    }
+
+    bool m_connected = false;
+    FakeDialogControls m_controls;
+    PropertySlots m_slots{m_controls};
+    AdjustmentControls m_adjust{m_slots, [this] { return m_connected; }};
+    std::shared_ptr<sim::SimDeviceFilter> m_device;
+};
+
+TEST_F(AdjustmentControlsTest, ConnectionWritesTheNegativePresetsInOrder) {
+    Connect();
+    EXPECT_EQ(Writes(), kConnectionWrites);
+    EXPECT_EQ(m_slots.FilmType(), 1);
+    EXPECT_TRUE(DefaultMarked());
+    EXPECT_EQ(FilmTypeMarks(), std::set<int>{slotctl::kNegative});
+    const std::vector<std::pair<int, int>> shown{
+        {slotctl::kSaturationText, 55}, {slotctl::kBrightnessText, 22},
+        {slotctl::kContrastText, 70},   {slotctl::kRedText, 160},
+        {slotctl::kGreenText, 110},     {slotctl::kBlueText, 100}};
+    for (const auto& [text, value] : shown) {
+        EXPECT_EQ(m_controls.controlText(text), QString::number(value)) << text;
+    }
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), 22);
+    ExpectEnabled(kColourControls, true);
+}
+
+// ---- Film type operations, from a connected scanner ----
+
+using Operation = void (AdjustmentControls::*)();
+
+struct FilmTypeCase {
+    const char* name;
+    std::vector<Operation> before;
+    Operation operation;
+    std::vector<SimPropertyWrite> writes;
+    int filmType;
+    int marked;
+    bool coloursEnabled;
+};
+
+class FilmTypeTest : public AdjustmentControlsTest,
+                     public ::testing::WithParamInterface<FilmTypeCase> {};
+
+TEST_P(FilmTypeTest, WritesInOrderAndShowsTheFilmType) {
+    const FilmTypeCase& c = GetParam();
+    Connect();
+    for (const Operation before : c.before) {
+        (m_adjust.*before)();
+    }
+    ClearLogs();
+    (m_adjust.*c.operation)();
+    EXPECT_EQ(Writes(), c.writes);
+    EXPECT_EQ(m_slots.FilmType(), c.filmType);
+    EXPECT_EQ(FilmTypeMarks(), std::set<int>{c.marked});
+    EXPECT_TRUE(DefaultMarked());
+    ExpectEnabled(kColourControls, c.coloursEnabled);
+    ExpectEnabled(kToneControls, true);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FilmTypeTest,
+    ::testing::Values(FilmTypeCase{"Slide",
+                                   {},
+                                   &AdjustmentControls::OnSlide,
+                                   {C(kRoll, 0, kManual), V(kBrightness, 15), V(kContrast, 45),
+                                    V(kSaturation, 45), C(kRed, 128), C(kBlue, 128), C(kGreen, 128),
+                                    V(kGamma, 300)},
+                                   0,
+                                   slotctl::kSlide,
+                                   true},
+                      // Everything is at the presets already.
+                      FilmTypeCase{"NegativeAgain",
+                                   {},
+                                   &AdjustmentControls::OnNegative,
+                                   {C(kRoll, 1, kManual), V(kGamma, 400)},
+                                   1,
+                                   slotctl::kNegative,
+                                   true},
+                      // Processed as a negative with no saturation and neutral levels, written
+                      // before the roll.
+                      FilmTypeCase{
+                          "BlackWhite",
+                          {},
+                          &AdjustmentControls::OnBlackWhite,
+                          {V(kBrightness, -25), V(kContrast, 50), V(kSaturation, 0), C(kRed, 128),
+                           C(kBlue, 128), C(kGreen, 128), C(kRoll, 1, kManual), V(kGamma, 400)},
+                          2,
+                          slotctl::kBlackWhite,
+                          false},
+                      FilmTypeCase{"BlackWhiteAgain",
+                                   {&AdjustmentControls::OnBlackWhite},
+                                   &AdjustmentControls::OnBlackWhite,
+                                   {C(kRoll, 1, kManual), V(kGamma, 400)},
+                                   2,
+                                   slotctl::kBlackWhite,
+                                   false},
+                      // The levels are at 128 already: only what differs is written.
+                      FilmTypeCase{"SlideAfterBlackWhite",
+                                   {&AdjustmentControls::OnBlackWhite},
+                                   &AdjustmentControls::OnSlide,
+                                   {C(kRoll, 0, kManual), V(kBrightness, 15), V(kContrast, 45),
+                                    V(kSaturation, 45), V(kGamma, 300)},
+                                   0,
+                                   slotctl::kSlide,
+                                   true},
+                      FilmTypeCase{"NegativeAfterBlackWhite",
+                                   {&AdjustmentControls::OnBlackWhite},
+                                   &AdjustmentControls::OnNegative,
+                                   {C(kRoll, 1, kManual), V(kBrightness, 22), V(kContrast, 70),
+                                    V(kSaturation, 55), C(kRed, 160), C(kBlue, 100), C(kGreen, 110),
+                                    V(kGamma, 400)},
+                                   1,
+                                   slotctl::kNegative,
+                                   true}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(AdjustmentControlsTest, SlideAfterBlackWhiteShowsTheSlidePresets) {
+    Connect();
+    m_adjust.OnBlackWhite();
+    m_adjust.OnSlide();
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kSaturationSlider), 45);
+    EXPECT_EQ(m_controls.controlText(slotctl::kSaturationText), QStringLiteral("45"));
+    for (const int text : {slotctl::kRedText, slotctl::kGreenText, slotctl::kBlueText}) {
+        EXPECT_EQ(m_controls.controlText(text), QStringLiteral("128")) << text;
+    }
+    std::int32_t value = 0;
+    std::int32_t flags = 0;
+    ASSERT_EQ(m_device->GetCameraControl()->Get(kGreen, &value, &flags), kOk);
+    EXPECT_EQ(value, 128);
+}
+
+TEST_F(AdjustmentControlsTest, ClickedBlackWhiteLosesItsMarkToTheNextConnection) {
+    Connect();
+    m_controls.UserClickRadio(slotctl::kBlackWhite, slotctl::kSlide, slotctl::kBlackWhite);
+    m_adjust.OnBlackWhite();
+    Connect();
+    EXPECT_EQ(FilmTypeMarks(), std::set<int>{slotctl::kNegative});
+}
+
+TEST_F(AdjustmentControlsTest, FilmTypesDoNothingWithoutAScanner) {
+    m_device = sim::SimDeviceFilter::Create(sim::ScannerDevice());
+    m_slots.LoadPropertySlots(m_device);
+    ClearLogs();
+    for (const Operation operation : {&AdjustmentControls::OnSlide, &AdjustmentControls::OnNegative,
+                                      &AdjustmentControls::OnBlackWhite}) {
+        (m_adjust.*operation)();
+    }
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(m_controls.Calls().isEmpty());
+    EXPECT_EQ(m_slots.FilmType(), 0);
+}
+
+TEST_F(AdjustmentControlsTest, MissingSaturationStaysOffThroughEveryFilmType) {
+    SimDeviceConfig config = sim::ScannerDevice();
+    std::erase_if(config.videoProperties,
+                  [](const auto& property) { return property.index == kSaturation; });
+    Connect(config);
+    for (const Operation operation :
+         {&AdjustmentControls::OnBlackWhite, &AdjustmentControls::OnSlide,
+          &AdjustmentControls::OnNegative}) {
+        (m_adjust.*operation)();
+        EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
+        EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationText));
+    }
+    for (const SimPropertyWrite& write : Writes()) {
+        EXPECT_FALSE(write.target == kVideo && write.property == kSaturation);
+    }
+}
+
+TEST_F(AdjustmentControlsTest, WithoutVideoProcAmpOnlyCameraPropertiesAreWritten) {
+    SimDeviceConfig config = sim::ScannerDevice();
+    config.hasVideoProcAmp = false;
+    Connect(config);
+    EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{C(kRoll, 1, kManual), C(kRed, 160),
+                                                       C(kBlue, 100), C(kGreen, 110)}));
+    ExpectEnabled(kToneControls, false);
+    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
+}
+
+TEST_F(AdjustmentControlsTest, WithoutCameraControlTheFilmTypeStillChanges) {
+    SimDeviceConfig config = sim::ScannerDevice();
+    config.hasCameraControl = false;
+    Connect(config);
+    EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{V(kBrightness, 22), V(kContrast, 70),
+                                                       V(kSaturation, 55), V(kGamma, 400)}));
+    EXPECT_EQ(m_slots.FilmType(), 1);
+    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSlide));
+    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kRedSlider));
+    m_adjust.OnBlackWhite();
+    EXPECT_EQ(m_slots.FilmType(), 2);
+}
+
+// ---- Slider changes ----
+
+struct CodeCase {
+    int code;
+    bool writes;
+};
+
+class SliderCodeTest : public AdjustmentControlsTest,
+                       public ::testing::WithParamInterface<CodeCase> {};
+
+TEST_P(SliderCodeTest, OnlyLinePageAndTrackWrite) {
+    Connect();
+    int exchanges = 0;
+    m_adjust.SetExchangeFromControls([&exchanges] { ++exchanges; });
+    ClearLogs();
+    Slide(slotctl::kBrightnessSlider, 30, GetParam().code);
+    const bool writes = GetParam().writes;
+    EXPECT_EQ(Writes(), writes ? std::vector<SimPropertyWrite>{V(kBrightness, 30)}
+                               : std::vector<SimPropertyWrite>{});
+    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText),
+              writes ? QStringLiteral("30") : QStringLiteral("22"));
+    EXPECT_EQ(m_slots.Slot(SlotTable::kVideo, kBrightness).value, writes ? 30 : 22);
+    EXPECT_EQ(CustomMarked(), writes);
+    EXPECT_EQ(exchanges, writes ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, SliderCodeTest,
+    ::testing::Values(CodeCase{tb::kLineUp, true}, CodeCase{tb::kLineDown, true},
+                      CodeCase{tb::kPageUp, true}, CodeCase{tb::kPageDown, true},
+                      CodeCase{tb::kThumbPosition, false}, CodeCase{tb::kThumbTrack, true},
+                      CodeCase{tb::kTop, false}, CodeCase{tb::kBottom, false},
+                      CodeCase{tb::kEndTrack, false}, CodeCase{-1, false}, CodeCase{9, false}));
+
+TEST_F(AdjustmentControlsTest, PageUpOnBrightnessMovesTenAndWrites) {
+    Connect();
+    ClearLogs();
+    m_controls.UserStepSlider(slotctl::kBrightnessSlider,
+                              -m_controls.SliderOf(slotctl::kBrightnessSlider).page);
+    m_adjust.OnHScroll(tb::kPageUp, slotctl::kBrightnessSlider);
+    m_controls.UserStepSlider(slotctl::kBrightnessSlider,
+                              m_controls.SliderOf(slotctl::kBrightnessSlider).line);
+    m_adjust.OnHScroll(tb::kLineDown, slotctl::kBrightnessSlider);
+    EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{V(kBrightness, 12), V(kBrightness, 13)}));
+    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("13"));
+    EXPECT_TRUE(CustomMarked());
+}
+
+TEST_F(AdjustmentControlsTest, DraggingWritesEveryMoveAndReleasingNothing) {
+    Connect();
+    ClearLogs();
+    for (const int position : {111, 112, 115}) {
+        Slide(slotctl::kGreenSlider, position);
+    }
+    m_adjust.OnHScroll(tb::kThumbPosition, slotctl::kGreenSlider);
+    m_adjust.OnHScroll(tb::kEndTrack, slotctl::kGreenSlider);
+    EXPECT_EQ(Writes(),
+              (std::vector<SimPropertyWrite>{C(kGreen, 111), C(kGreen, 112), C(kGreen, 115)}));
+    EXPECT_EQ(m_controls.controlText(slotctl::kGreenText), QStringLiteral("115"));
+}
+
+TEST_F(AdjustmentControlsTest, HomeAndEndMoveTheSliderOnly) {
+    Connect();
+    ClearLogs();
+    Slide(slotctl::kContrastSlider, -1000, tb::kTop);
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kContrastSlider), 0);
+    Slide(slotctl::kContrastSlider, 1000, tb::kBottom);
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kContrastSlider), 100);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(m_controls.controlText(slotctl::kContrastText), QStringLiteral("70"));
+    EXPECT_TRUE(DefaultMarked());
+}
+
+TEST_F(AdjustmentControlsTest, OtherControlsAndTakenAwaySlidersAreIgnored) {
+    Connect();
+    m_adjust.OnBlackWhite();
+    int exchanges = 0;
+    m_adjust.SetExchangeFromControls([&exchanges] { ++exchanges; });
+    ClearLogs();
+    for (const int id : {0, 1001, slotctl::kBrightnessText, slotctl::kSlide,
+                         slotctl::kSaturationSlider, slotctl::kRedSlider}) {
+        m_adjust.OnHScroll(tb::kLineDown, id);
+    }
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(m_controls.Calls().isEmpty());
+    EXPECT_EQ(exchanges, 0);
+}
+
+// ---- Default and Custom ----
+
+TEST_F(AdjustmentControlsTest, DefaultAtThePresetsWritesNothing) {
+    Connect();
+    m_controls.checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kCustom);
+    ClearLogs();
+    m_adjust.ApplyDefaults();
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(DefaultMarked());
+}
+
+TEST_F(AdjustmentControlsTest, DefaultRestoresTheFilmTypePresets) {
+    Connect();
+    m_adjust.OnSlide();
+    Slide(slotctl::kContrastSlider, 80);
+    Slide(slotctl::kRedSlider, 200);
+    ASSERT_TRUE(CustomMarked());
+    ClearLogs();
+    m_adjust.ApplyDefaults();
+    // The slide presets, not the device's own defaults (contrast 50).
+    EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{V(kContrast, 45), C(kRed, 128)}));
+    EXPECT_EQ(m_controls.controlText(slotctl::kContrastText), QStringLiteral("45"));
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kRedSlider), 128);
+    EXPECT_TRUE(DefaultMarked());
+}
+
+TEST_F(AdjustmentControlsTest, DefaultSetsAutomaticWhereThePropertyOffersIt) {
+    SimDeviceConfig config = sim::ScannerDevice();
+    for (auto& property : config.videoProperties) {
+        if (property.index == kBrightness) {
+            property.capsFlags = kAuto | kManual;
+        }
+    }
+    Connect(config);
+    EXPECT_EQ(Writes()[1], V(kBrightness, 22, kAuto));
+    ClearLogs();
+    Slide(slotctl::kBrightnessSlider, 5);
+    m_adjust.ApplyDefaults();
+    EXPECT_EQ(Writes(),
+              (std::vector<SimPropertyWrite>{V(kBrightness, 5, kAuto), V(kBrightness, 22, kAuto)}));
+}
+
+TEST_F(AdjustmentControlsTest, ValueAtItsPresetIsWrittenWhileItsFlagsAreSet) {
+    SimDeviceConfig config = sim::ScannerDevice();
+    for (auto& property : config.videoProperties) {
+        if (property.index == kBrightness) {
+            property.initialValue = 22;
+            property.capsFlags = kAuto | kManual;
+        }
+    }
+    // Read as 22, manual: written all the same, in automatic mode.
+    Connect(config);
+    EXPECT_EQ(Writes()[1], V(kBrightness, 22, kAuto));
+    // Automatic stays set, so every Default writes it again; nothing else.
+    ClearLogs();
+    m_adjust.ApplyDefaults();
+    EXPECT_EQ(Writes(), std::vector<SimPropertyWrite>{V(kBrightness, 22, kAuto)});
+}
+
+TEST_F(AdjustmentControlsTest, CustomCannotBeChosen) {
+    Connect();
+    Slide(slotctl::kBlueSlider, 90);
+    ClearLogs();
+    m_controls.UserClickRadio(slotctl::kCustom, slotctl::kDefault, slotctl::kCustom);
+    m_adjust.OnCustom();
+    EXPECT_TRUE(DefaultMarked());
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(m_slots.Slot(SlotTable::kCamera, kBlue).value, 90);
+}
+
+// ---- Writes that go nowhere or are refused ----
+
+TEST_F(AdjustmentControlsTest, AfterReleaseNothingReachesTheDevice) {
+    Connect();
+    Slide(slotctl::kBrightnessSlider, 30);
+    m_slots.ReleaseInterfaces();
+    m_connected = false;
+    ClearLogs();
+    Slide(slotctl::kBrightnessSlider, 31);
+    m_adjust.ApplyDefaults();
+    m_adjust.OnSlide();
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("22"));
+}
+
+TEST_F(AdjustmentControlsTest, RefusedWriteShowsWhatTheDeviceHolds) {
+    auto video = std::make_shared<test::ScriptedProperties<devices::VideoProcAmp>>();
+    auto camera = std::make_shared<test::ScriptedProperties<devices::CameraControl>>();
+    video->properties[kBrightness] = {
+        .minimum = -64, .maximum = 64, .defaultValue = 0, .value = 3, .setResult = kInvalidArg};
+    video->properties[kContrast] = {};
+    m_slots.LoadPropertySlots(video, camera);
+    m_connected = true;
+    m_adjust.OnNegative();
+    EXPECT_EQ(m_slots.Slot(SlotTable::kVideo, kBrightness).value, 3);
+    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("3"));
+    EXPECT_EQ(video->properties[kContrast].value, 70);
+
+    Slide(slotctl::kBrightnessSlider, 40, tb::kLineDown);
+    EXPECT_EQ(video->writes.back(), (test::ScriptedProperties<devices::VideoProcAmp>::Write{
+                                        kBrightness, 40, video->properties[kBrightness].flags}));
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), 3);
+    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("3"));
+    EXPECT_TRUE(CustomMarked());
+}
+
+}  // namespace
+}  // namespace zv
