@@ -346,18 +346,6 @@ TEST_F(AdjustmentControlsTest, DraggingWritesEveryMoveAndReleasingNothing) {
     EXPECT_EQ(m_controls.controlText(slotctl::kGreenText), QStringLiteral("115"));
 }
 
-TEST_F(AdjustmentControlsTest, HomeAndEndMoveTheSliderOnly) {
-    Connect();
-    ClearLogs();
-    Slide(slotctl::kContrastSlider, -1000, tb::kTop);
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kContrastSlider), 0);
-    Slide(slotctl::kContrastSlider, 1000, tb::kBottom);
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kContrastSlider), 100);
-    EXPECT_TRUE(Writes().empty());
-    EXPECT_EQ(m_controls.controlText(slotctl::kContrastText), QStringLiteral("70"));
-    EXPECT_TRUE(DefaultMarked());
-}
-
 TEST_F(AdjustmentControlsTest, OtherControlsAndTakenAwaySlidersAreIgnored) {
     Connect();
     m_adjust.OnBlackWhite();
