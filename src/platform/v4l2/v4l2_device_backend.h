@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/devices/device_backend.h"
+#include "platform/v4l2/v4l2_device_notifier.h"
+#include "platform/v4l2/v4l2_node_info.h"
+#include "platform/v4l2/v4l2_stream_timing.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zv::v4l2 {
+
+class V4l2Io;
+class V4l2NodeSource;
+class V4l2UeventSource;
+
+// What the real device system is made of; tests replace the parts that reach the system.
+struct V4l2BackendParts {
+    std::shared_ptr<V4l2Io> io;
+    std::shared_ptr<V4l2NodeSource> nodes;
+    // A hot-plug event source per registration; null when none can be made.
+    std::function<std::unique_ptr<V4l2UeventSource>()> events;
+    V4l2StreamTiming streamTiming;
+    V4l2HotplugTiming hotplugTiming;
+};
+
+// The real device system (video4linux and uvcvideo): the video input category lists the nodes
+// that capture video (metadata and output nodes left out), ordered by node number; each binds to
+// a V4l2SourceFilter. Notifications come from udev's hot-plug events (V4l2DeviceNotifier).
+// GUI thread.
+class V4l2DeviceBackend : public devices::DeviceBackend {
+public:
+    // The system's parts: device nodes, udev, sysfs.
+    V4l2DeviceBackend();
+    explicit V4l2DeviceBackend(V4l2BackendParts parts);
+    ~V4l2DeviceBackend() override;
+
+    Status CreateClassEnumerator(const Guid& category,
+                                 std::unique_ptr<devices::DeviceEnumerator>* enumerator) override;
+    std::unique_ptr<devices::DeviceNotifier> RegisterDeviceNotification(
+        const Guid& interfaceClass) override;
+
+    // The capture nodes present now, in list order.
+    std::vector<V4l2NodeInfo> CaptureNodes();
+
+private:
+    const V4l2BackendParts m_parts;
+};
+
+}  // namespace zv::v4l2

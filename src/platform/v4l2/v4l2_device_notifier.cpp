@@ -1,0 +1,113 @@
+#include "platform/v4l2/v4l2_device_notifier.h"
+
+#include "platform/devices/device_change_event.h"
+#include "platform/devices/ks_property.h"
+#include "platform/devices/scanner_contract.h"
+#include "platform/v4l2/device_path.h"
+#include "platform/v4l2/v4l2_capture_node.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <utility>
+
+namespace zv::v4l2 {
+
+V4l2DeviceNotifier::V4l2DeviceNotifier(std::shared_ptr<V4l2Io> io,
+                                       std::unique_ptr<V4l2UeventSource> source,
+                                       const Guid& interfaceClass,
+                                       const std::vector<V4l2NodeInfo>& present,
+                                       V4l2HotplugTiming timing)
+    : m_io(std::move(io)), m_source(std::move(source)), m_timing(timing) {
+    if (interfaceClass != contract::kCaptureInterfaceCategory || m_source == nullptr ||
+        m_source->Fd() < 0) {
+        return;
+    }
+    for (const V4l2NodeInfo& node : present) {
+        m_known[node.syspath] = BuildDevicePath(node);
+    }
+    m_socket = new QSocketNotifier(m_source->Fd(), QSocketNotifier::Read, this);
+    connect(m_socket, &QSocketNotifier::activated, this, &V4l2DeviceNotifier::OnReadable);
+    m_retryTimer.setInterval(m_timing.retryIntervalMs);
+    connect(&m_retryTimer, &QTimer::timeout, this, &V4l2DeviceNotifier::RetryPending);
+}
+
+V4l2DeviceNotifier::~V4l2DeviceNotifier() = default;
+
+void V4l2DeviceNotifier::OnReadable() {
+    V4l2Uevent event;
+    while (m_source->Receive(&event)) {
+        if (event.action == V4l2Uevent::Action::kAdd) {
+            OnAdded(event.node);
+        } else if (event.action == V4l2Uevent::Action::kRemove) {
+            OnRemoved(event.node);
+        }
+    }
+}
+
+void V4l2DeviceNotifier::OnAdded(const V4l2NodeInfo& node) {
+    Pending pending{node, 0};
+    if (TryAnnounce(pending)) {
+        m_pending.erase(node.syspath);
+        return;
+    }
+    m_pending[node.syspath] = std::move(pending);
+    if (!m_retryTimer.isActive()) {
+        m_retryTimer.start();
+    }
+}
+
+void V4l2DeviceNotifier::OnRemoved(const V4l2NodeInfo& node) {
+    m_pending.erase(node.syspath);
+    if (m_pending.empty()) {
+        m_retryTimer.stop();
+    }
+    // Every capture node is known: present at registration or announced since. The others
+    // (metadata nodes, nodes that never opened) were never announced, so neither is their end.
+    const auto known = m_known.find(node.syspath);
+    if (known == m_known.end()) {
+        return;
+    }
+    const QString path = known->second;
+    m_known.erase(known);
+    Emit(devices::kDeviceRemoveComplete, path);
+}
+
+void V4l2DeviceNotifier::RetryPending() {
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (TryAnnounce(it->second)) {
+            it = m_pending.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (m_pending.empty()) {
+        m_retryTimer.stop();
+    }
+}
+
+bool V4l2DeviceNotifier::TryAnnounce(Pending& pending) {
+    ++pending.attempts;
+    const Status status = OpenCaptureNode(*m_io, pending.node.devnode, nullptr);
+    if (status == kOk) {
+        const QString path = BuildDevicePath(pending.node);
+        m_known[pending.node.syspath] = path;
+        Emit(devices::kDeviceArrival, path);
+        return true;
+    }
+    if (status == kFalse || status == devices::kDeviceNotConnected) {
+        return true;  // not a capture node, or gone again
+    }
+    return pending.attempts >= m_timing.maxAttempts;
+}
+
+void V4l2DeviceNotifier::Emit(std::uint32_t eventCode, const QString& path) {
+    devices::DeviceChangeEvent event;
+    event.eventCode = eventCode;
+    event.deviceType = devices::kDeviceTypeInterface;
+    event.classGuid = contract::kCaptureInterfaceCategory;
+    event.name = path;
+    emit deviceChange(event);
+}
+
+}  // namespace zv::v4l2

@@ -1,0 +1,203 @@
+#include "platform/v4l2/v4l2_source_filter.h"
+
+#include "platform/devices/scanner_contract.h"
+#include "platform/media/media_sample.h"
+#include "platform/media/media_status.h"
+#include "platform/v4l2/v4l2_capture_node.h"
+#include "platform/v4l2/v4l2_format_enumeration.h"
+#include "platform/v4l2/v4l2_source_pin.h"
+
+#include <limits>
+#include <linux/videodev2.h>
+#include <utility>
+
+namespace zv::v4l2 {
+
+namespace {
+
+// The index of the format the node is set to now, or 0.
+int CurrentFormatIndex(V4l2Io& io, int fd, const std::vector<V4l2Format>& formats) {
+    v4l2_format current{};
+    current.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    if (io.Ioctl(fd, VIDIOC_G_FMT, &current) != 0) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        if (formats[i].pixelFormat == current.fmt.pix.pixelformat &&
+            formats[i].width == current.fmt.pix.width &&
+            formats[i].height == current.fmt.pix.height) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+// The units and still image sizes of a USB node's video function; nothing for other nodes or
+// unreadable descriptors.
+UvcDescriptors ReadDescriptors(V4l2Io& io, const V4l2NodeInfo& node) {
+    if (!node.usb || node.usbDeviceSyspath.empty() || node.interfaceNumber < 0) {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes;
+    if (io.ReadFile(node.usbDeviceSyspath + "/descriptors", &bytes) != 0) {
+        return {};
+    }
+    return ParseUvcDescriptors(bytes, node.interfaceNumber, node.configurationValue);
+}
+
+}  // namespace
+
+Status V4l2SourceFilter::Create(std::shared_ptr<V4l2Io> io, const V4l2NodeInfo& node,
+                                const V4l2StreamTiming& timing,
+                                std::shared_ptr<V4l2SourceFilter>* filter) {
+    if (filter == nullptr || io == nullptr) {
+        return kPointer;
+    }
+    int fd = -1;
+    const Status opened = OpenCaptureNode(*io, node.devnode, &fd);
+    if (opened == kFalse) {
+        return kNotFound;
+    }
+    if (Failed(opened)) {
+        return opened;
+    }
+    V4l2FilterSetup setup;
+    setup.io = io;
+    setup.fd = fd;
+    setup.node = node;
+    setup.timing = timing;
+    // A node whose lists cannot be read offers what was read; running it tells the rest.
+    EnumerateCaptureFormats(*io, fd, &setup.captureFormats);
+    setup.captureIndex = CurrentFormatIndex(*io, fd, setup.captureFormats);
+    UvcDescriptors descriptors = ReadDescriptors(*io, node);
+    setup.stillFormats = SelectStillFormats(setup.captureFormats, descriptors.mjpegStillSizes);
+    setup.entities = std::move(descriptors.entities);
+    *filter = std::make_shared<V4l2SourceFilter>(std::move(setup));
+    return kOk;
+}
+
+V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
+    : media::Filter(setup.node.name.empty() ? QStringLiteral("Video Capture Device")
+                                            : QString::fromStdString(setup.node.name)),
+      m_node(setup.node),
+      m_handle(setup.io, setup.fd),
+      m_topology(*setup.io, setup.fd, std::move(setup.entities)),
+      m_videoProcAmp(*setup.io, setup.fd),
+      m_cameraControl(*setup.io, setup.fd),
+      m_streamer(*setup.io, setup.fd, *this, setup.timing) {
+    auto capture = std::make_unique<V4l2SourcePin>(*this, false, std::move(setup.captureFormats),
+                                                   setup.captureIndex);
+    m_capture = capture.get();
+    AddPin(std::move(capture));
+    if (!setup.stillFormats.empty()) {
+        auto still = std::make_unique<V4l2SourcePin>(*this, true, std::move(setup.stillFormats), 0);
+        m_still = still.get();
+        AddPin(std::move(still));
+    }
+    m_stillDelivery.SetPin(m_still);
+}
+
+V4l2SourceFilter::~V4l2SourceFilter() {
+    Stop();
+}
+
+media::Pin* V4l2SourceFilter::CapturePin() const {
+    return m_capture;
+}
+
+media::Pin* V4l2SourceFilter::StillPin() const {
+    return m_still;
+}
+
+bool V4l2SourceFilter::Owns(const media::Pin& pin) const {
+    return &pin == m_capture || (m_still != nullptr && &pin == m_still);
+}
+
+Status V4l2SourceFilter::Run() {
+    if (State() == media::FilterState::kRunning) {
+        return kOk;
+    }
+    const std::optional<V4l2Format> preview = m_capture->CurrentFormat();
+    if (!preview.has_value()) {
+        return media::kInvalidMediaType;
+    }
+    std::optional<V4l2Format> still;
+    if (m_still != nullptr) {
+        still = m_still->CurrentFormat();
+    }
+    m_previewType = preview->type;
+    if (still.has_value()) {
+        m_stillDelivery.Start(still->type);
+    }
+    if (const Status status = m_streamer.Start(*preview, still); Failed(status)) {
+        m_stillDelivery.Stop();
+        return status;
+    }
+    m_stillMode = 0;
+    SetState(media::FilterState::kRunning);
+    return kOk;
+}
+
+Status V4l2SourceFilter::Stop() {
+    // The device stream first: once it is joined no still is handed over any more, and the
+    // still thread then delivers what it holds and ends.
+    m_streamer.Stop();
+    m_stillDelivery.Stop();
+    SetState(media::FilterState::kStopped);
+    return kOk;
+}
+
+Status V4l2SourceFilter::GetCaps(const media::Pin& pin, std::int32_t* flags) const {
+    if (flags == nullptr) {
+        return kPointer;
+    }
+    if (!Owns(pin)) {
+        return kInvalidArg;
+    }
+    *flags = &pin == m_still ? contract::kVideoControlFlagTrigger : 0;
+    return kOk;
+}
+
+Status V4l2SourceFilter::SetMode(const media::Pin& pin, std::int32_t mode) {
+    std::int32_t caps = 0;
+    if (const Status status = GetCaps(pin, &caps); Failed(status)) {
+        return status;
+    }
+    if ((mode & ~caps) != 0) {
+        return kInvalidArg;
+    }
+    if (State() != media::FilterState::kRunning) {
+        return media::kNotRunning;
+    }
+    if ((mode & contract::kVideoControlFlagTrigger) != 0) {
+        m_streamer.Trigger();
+    }
+    // The trigger is an event, not a lasting mode.
+    m_stillMode = mode & ~contract::kVideoControlFlagTrigger;
+    return kOk;
+}
+
+Status V4l2SourceFilter::GetMode(const media::Pin& pin, std::int32_t* mode) const {
+    if (mode == nullptr) {
+        return kPointer;
+    }
+    if (!Owns(pin)) {
+        return kInvalidArg;
+    }
+    *mode = &pin == m_still ? m_stillMode : 0;
+    return kOk;
+}
+
+void V4l2SourceFilter::OnPreviewFrame(const std::uint8_t* data, std::size_t length, double time) {
+    if (length > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return;
+    }
+    const media::MediaSample sample(data, static_cast<std::int32_t>(length), time, m_previewType);
+    m_capture->Deliver(sample);
+}
+
+void V4l2SourceFilter::OnStillFrame(std::vector<std::uint8_t> bytes, double time) {
+    m_stillDelivery.Push(std::move(bytes), time);
+}
+
+}  // namespace zv::v4l2
