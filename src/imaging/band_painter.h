@@ -1,26 +1,30 @@
 #pragma once
 
-#include "platform/status.h"
+#include "imaging/band_mapping.h"
 
 #include <QImage>
-#include <QRect>
-#include <QSize>
 
 namespace zv {
 
-// Draws the band of a decoded still frame onto a whole target picture with plain bilinear
-// interpolation (QPainter's SmoothPixmapTransform; no prefilter when shrinking). Large targets are
-// drawn in horizontal stripes on the calling thread and a few helper threads, which end before
-// Paint returns. Stateless; any thread may call.
+// Draws runs of target rows from the decoded rows of a frame with plain bilinear interpolation
+// (QPainter's SmoothPixmapTransform, no prefilter when shrinking). A run reads only the frame
+// rows BandMapping::SourceRows names, so it can be drawn while later rows are still being
+// decoded, and runs drawn one after another give the picture one painter would draw at once.
+// Target pixels outside the visible part of the band are black. Used by one thread.
 class BandPainter {
 public:
-    // `band` is in the frame's pixels. The parts of the band outside `source` (the rows above and
-    // below a frame that is wider than the target's shape) are black. kInvalidArg when the band or
-    // the target is empty or no pixel of the frame falls in the band; kOutOfMemory when the
-    // target's memory cannot be had. When the band lies inside the frame at exactly the target's
-    // size there is nothing to scale: `target` then shares the pixels of `source`, which must
-    // outlive it.
-    static Status Paint(const QImage& source, const QRect& band, QSize targetSize, QImage* target);
+    // `frame` is the first row of the decoded frame (Format_RGB32 rows `stride` bytes apart,
+    // `frameWidth` pixels wide); only the rows a run reads are touched.
+    BandPainter(const BandMapping& mapping, const uchar* frame, qsizetype stride, int frameWidth);
+
+    // Draws target rows [top, top + rows.height()) into `rows` (target width, Format_RGB32).
+    void Paint(int top, QImage* rows) const;
+
+private:
+    const BandMapping& m_mapping;
+    const uchar* m_frame;
+    qsizetype m_stride;
+    int m_frameWidth;
 };
 
 }  // namespace zv

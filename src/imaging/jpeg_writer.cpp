@@ -1,11 +1,9 @@
 #include "imaging/jpeg_writer.h"
 
 #include "imaging/atomic_file_writer.h"
-#include "imaging/band_painter.h"
 #include "imaging/imaging_status.h"
-#include "imaging/jpeg_encoder.h"
-#include "imaging/jpeg_frame_decoder.h"
 #include "imaging/source_band.h"
+#include "imaging/still_pipeline.h"
 
 #include <QFile>
 
@@ -33,19 +31,10 @@ Status WriteJpeg(const std::uint8_t* frame, std::int32_t length, std::int32_t so
     }
     std::copy(frame, frame + size, copy.get());
 
-    QImage source;
-    Status status = JpegFrameDecoder::Decode(copy.get(), size, &source);
-    if (status != kOk) {
-        return status;
-    }
-    QImage picture;
-    status = BandPainter::Paint(source, QRect(0, band->y, sourceWidth, band->height),
-                                QSize(targetWidth, targetHeight), &picture);
-    if (status != kOk) {
-        return status;
-    }
     QByteArray jpeg;
-    status = JpegEncoder::Encode(picture, &jpeg);
+    const Status status =
+        StillPipeline::Run(copy.get(), size, QRect(0, band->y, sourceWidth, band->height),
+                           QSize(targetWidth, targetHeight), &jpeg);
     if (status != kOk) {
         return status;
     }

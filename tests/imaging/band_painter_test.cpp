@@ -22,94 +22,77 @@ int MaxChannelDifference(const QImage& a, const QImage& b) {
     return worst;
 }
 
-bool RowIs(const QImage& image, int y, QRgb colour) {
-    for (int x = 0; x < image.width(); ++x) {
-        if (image.pixel(x, y) != colour) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// What one painter drawing the band at once gives: the striped drawing must not differ from it.
-QImage PaintedAtOnce(const QImage& source, const QRect& band, QSize size) {
-    QImage expected(size, QImage::Format_RGB32);
+// What the writer promises: one painter drawing the visible part of the band onto a black target
+// at once.
+QImage PaintedAtOnce(const QImage& frame, const BandMapping& mapping) {
+    QImage expected(mapping.Target(), QImage::Format_RGB32);
+    expected.fill(Qt::black);
+    const QRect visible = mapping.Visible();
     QPainter painter(&expected);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), source, QRectF(band));
+    painter.drawImage(mapping.TargetRect({visible.top(), visible.bottom() + 1}), frame,
+                      QRectF(visible));
     return expected;
 }
 
-struct ScaleCase {
-    QSize source;
+// Draws the target in runs of `runRows` rows, each into a scratch picture of its own that starts
+// out white, the way the writer's helper does.
+QImage PaintedInRuns(const QImage& frame, const BandMapping& mapping, int runRows) {
+    QImage target(mapping.Target(), QImage::Format_RGB32);
+    const BandPainter painter(mapping, frame.constBits(), frame.bytesPerLine(), frame.width());
+    for (int top = 0; top < target.height(); top += runRows) {
+        QImage run(target.width(), std::min(runRows, target.height() - top), QImage::Format_RGB32);
+        run.fill(Qt::white);
+        painter.Paint(top, &run);
+        QPainter(&target).drawImage(0, top, run);
+    }
+    return target;
+}
+
+struct PaintCase {
+    const char* name;
+    QSize frame;
     QRect band;
     QSize target;
 };
 
-class BandPainterScaleTest : public testing::TestWithParam<ScaleCase> {};
+class BandPainterTest : public testing::TestWithParam<PaintCase> {};
 
-TEST_P(BandPainterScaleTest, StripesJoinWithoutSeams) {
-    const ScaleCase c = GetParam();
-    const QImage source = test::FilmPicture(c.source.width(), c.source.height(), 20);
-    QImage target;
-    ASSERT_EQ(BandPainter::Paint(source, c.band, c.target, &target), kOk);
-    ASSERT_EQ(target.size(), c.target);
-    EXPECT_LE(MaxChannelDifference(target, PaintedAtOnce(source, c.band, c.target)), 1);
+TEST_P(BandPainterTest, RunsJoinIntoThePictureOnePainterDrawsAtOnce) {
+    const PaintCase c = GetParam();
+    const QImage frame = test::FilmPicture(c.frame.width(), c.frame.height(), 20);
+    const BandMapping mapping(c.frame, c.band, c.target);
+    const QImage expected = PaintedAtOnce(frame, mapping);
+    for (int runRows : {32, 7, 1}) {
+        EXPECT_LE(MaxChannelDifference(PaintedInRuns(frame, mapping, runRows), expected), 1)
+            << runRows << " rows a run";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Sizes, BandPainterScaleTest,
-    testing::Values(ScaleCase{{2000, 1500}, {0, 83, 2000, 1334}, {1296, 864}},  // 4:3 -> 3:2
-                    ScaleCase{{1200, 1200}, {0, 0, 1200, 1200}, {1497, 1497}},  // 126, enlarged
-                    ScaleCase{{1500, 1500}, {0, 0, 1500, 1500}, {1296, 864}},   // square to 3:2
-                    ScaleCase{{64, 48}, {0, 2, 64, 43}, {30, 20}}));            // one stripe
+    Geometries, BandPainterTest,
+    testing::Values(PaintCase{"four_three_halved", {648, 486}, {0, 27, 648, 432}, {324, 216}},
+                    PaintCase{"four_three_to_three_two", {400, 300}, {0, 17, 400, 266}, {290, 193}},
+                    PaintCase{"square_enlarged", {150, 150}, {0, 0, 150, 150}, {299, 299}},
+                    PaintCase{"square_stretched", {300, 300}, {0, 0, 300, 300}, {259, 172}},
+                    PaintCase{"nearly_unscaled", {300, 300}, {0, 0, 300, 300}, {299, 299}},
+                    PaintCase{"wide_frame_black_rows", {400, 200}, {0, -33, 400, 266}, {300, 200}},
+                    PaintCase{
+                        "frame_smaller_than_format", {200, 150}, {0, 0, 400, 300}, {200, 150}}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
-TEST(BandPainterTest, BandOfTheTargetsSizeIsTheFramesOwnRows) {
-    const QImage source = test::FilmPicture(300, 240, 20);
-    QImage target;
-    ASSERT_EQ(BandPainter::Paint(source, QRect(0, 20, 300, 200), QSize(300, 200), &target), kOk);
-    ASSERT_EQ(target.size(), QSize(300, 200));
-    EXPECT_EQ(target, source.copy(0, 20, 300, 200));
-}
-
-TEST(BandPainterTest, BandRowsBeyondTheFrameAreBlack) {
-    QImage source(400, 200, QImage::Format_RGB32);
-    source.fill(qRgb(250, 250, 250));
-    QImage target;
-    // A 2:1 frame into a 3:2 target: the band is 33 rows taller than the frame at each end.
-    ASSERT_EQ(BandPainter::Paint(source, QRect(0, -33, 400, 266), QSize(300, 200), &target), kOk);
-    const QRgb black = qRgb(0, 0, 0);
-    for (int y = 0; y < 24; ++y) {
-        EXPECT_TRUE(RowIs(target, y, black)) << "row " << y;
-        EXPECT_TRUE(RowIs(target, 199 - y, black)) << "row " << 199 - y;
+TEST(BandPainterRowsTest, RowsBeyondTheFrameAreBlackAndTheFrameKeepsItsColour) {
+    QImage frame(400, 200, QImage::Format_RGB32);
+    frame.fill(qRgb(250, 250, 250));
+    const BandMapping mapping(frame.size(), QRect(0, -33, 400, 266), {300, 200});
+    const QImage target = PaintedInRuns(frame, mapping, 32);
+    for (int y = 0; y < 200; ++y) {
+        // The frame covers target rows 24.8 to 175.2: rows whose centres lie inside.
+        const QRgb expected = y >= 25 && y <= 174 ? qRgb(250, 250, 250) : qRgb(0, 0, 0);
+        for (int x = 0; x < 300; x += 13) {
+            ASSERT_EQ(target.pixel(x, y), expected) << x << "," << y;
+        }
     }
-    for (int y = 26; y < 174; ++y) {
-        EXPECT_TRUE(RowIs(target, y, qRgb(250, 250, 250))) << "row " << y;
-    }
-}
-
-TEST(BandPainterTest, FrameSmallerThanItsFormatFillsOnlyItsPart) {
-    QImage source(200, 150, QImage::Format_RGB32);
-    source.fill(qRgb(250, 250, 250));
-    QImage target;
-    // Declared 400 x 300, delivered 200 x 150: the frame covers the top-left of the band.
-    ASSERT_EQ(BandPainter::Paint(source, QRect(0, 0, 400, 300), QSize(200, 150), &target), kOk);
-    EXPECT_EQ(target.pixel(50, 30), qRgb(250, 250, 250));
-    EXPECT_EQ(target.pixel(150, 30), qRgb(0, 0, 0));
-    EXPECT_EQ(target.pixel(50, 100), qRgb(0, 0, 0));
-}
-
-TEST(BandPainterTest, NothingToDrawIsAnError) {
-    const QImage source = test::FilmPicture(100, 100);
-    QImage target;
-    EXPECT_EQ(BandPainter::Paint(source, QRect(0, 0, 0, 0), QSize(30, 20), &target), kInvalidArg);
-    EXPECT_EQ(BandPainter::Paint(source, QRect(0, 100, 100, 50), QSize(30, 20), &target),
-              kInvalidArg);
-    EXPECT_EQ(BandPainter::Paint(source, QRect(0, 0, 100, 100), QSize(0, 20), &target),
-              kInvalidArg);
-    EXPECT_EQ(BandPainter::Paint(QImage(), QRect(0, 0, 100, 100), QSize(30, 20), &target),
-              kInvalidArg);
-    EXPECT_TRUE(target.isNull());
 }
 
 }  // namespace
