@@ -1,0 +1,454 @@
+// The real-device backend against the real uvcvideo driver: run inside the uvcbench VM
+// (../shared/uvcbench/run -- v4l2_bench_test), where a virtual film scanner (or, with other USB
+// ids and no extension unit, a webcam) is plugged in. Outside the VM every test skips.
+// ZV_BENCH_DEVICE tells what the VM presents: "scanner" (the default), "webcam" (other ids, no
+// extension unit, MJPEG and YUYV, no camera terminal controls) or "stalled-xu" (the scanner
+// whose identification reply stalls). Discovery uses the device layer's FindScanner, so this
+// program checks the whole road from the driver to the identification exchange.
+
+#include "device/find_scanner.h"
+#include "platform/devices/camera_control.h"
+#include "platform/devices/device_entry.h"
+#include "platform/devices/device_enumerator.h"
+#include "platform/devices/filter_interfaces.h"
+#include "platform/devices/ks_control.h"
+#include "platform/devices/ks_property.h"
+#include "platform/devices/ks_topology_info.h"
+#include "platform/devices/property_control.h"
+#include "platform/devices/scanner_contract.h"
+#include "platform/devices/video_proc_amp.h"
+#include "platform/media/filter_graph.h"
+#include "platform/media/media_guids.h"
+#include "platform/media/null_renderer.h"
+#include "platform/media/sample_grabber.h"
+#include "platform/media/stream_config.h"
+#include "platform/media/video_control.h"
+#include "platform/media/video_info.h"
+#include "platform/recording_callback.h"
+#include "platform/v4l2/v4l2_device_backend.h"
+#include "platform/v4l2/v4l2_source_filter.h"
+#include "support/wait.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <vector>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace zv::v4l2 {
+namespace {
+
+using namespace std::chrono_literals;
+
+#define REQUIRE_BENCH()                                                                     \
+    if (std::getenv("UVCBENCH") == nullptr) {                                               \
+        GTEST_SKIP() << "needs the uvcbench VM: ../shared/uvcbench/run -- v4l2_bench_test"; \
+    }
+
+QString BenchDevice() {
+    const char* device = std::getenv("ZV_BENCH_DEVICE");
+    return device != nullptr ? QString::fromLatin1(device) : QStringLiteral("scanner");
+}
+
+bool Presents(const char* device) {
+    return BenchDevice() == QLatin1String(device);
+}
+
+std::string DeviceNode() {
+    const char* node = std::getenv("UVCBENCH_DEVICE");
+    return node != nullptr ? node : "";
+}
+
+QByteArray ScannerFrame(int width, int height) {
+    QFile file(QStringLiteral("%1/mjpeg-%2x%3.jpg")
+                   .arg(QString::fromLocal8Bit(std::getenv("UVCBENCH_FRAMES")))
+                   .arg(width)
+                   .arg(height));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The bench's plug helper: "off" or "on", returning once the node is gone or there.
+bool Plug(const char* state) {
+    const char* helper = std::getenv("UVCBENCH_PLUG");
+    return helper != nullptr &&
+           QProcess::execute(
+               QString::fromLocal8Bit(helper),
+               {QString::fromLatin1(state), QStringLiteral("--wait"), QStringLiteral("20")}) == 0;
+}
+
+struct BoundDevice {
+    QString path;
+    std::shared_ptr<media::Filter> filter;
+};
+
+// The device list's entry for the bench's capture node, bound.
+BoundDevice BindBenchNode(V4l2DeviceBackend& backend) {
+    std::unique_ptr<devices::DeviceEnumerator> list;
+    EXPECT_EQ(backend.CreateClassEnumerator(devices::kVideoInputDeviceCategory, &list), kOk);
+    std::unique_ptr<devices::DeviceEntry> entry;
+    while (list != nullptr && list->Next(&entry) == kOk) {
+        BoundDevice device;
+        EXPECT_EQ(
+            entry->ReadProperty(QString::fromLatin1(devices::kDevicePathProperty), &device.path),
+            kOk);
+        if (device.path.endsWith(QLatin1Char('#') + QString::fromStdString(DeviceNode()))) {
+            EXPECT_EQ(entry->BindFilter(&device.filter), kOk);
+            return device;
+        }
+    }
+    ADD_FAILURE() << "the bench's node " << DeviceNode() << " is not listed";
+    return {};
+}
+
+V4l2SourceFilter& Source(const BoundDevice& device) {
+    return static_cast<V4l2SourceFilter&>(*device.filter);
+}
+
+// The capture pin's or the still pin's type of this subtype and size.
+bool SetFormat(media::Pin& pin, const Guid& subtype, int width, int height) {
+    media::StreamConfig* config = pin.GetStreamConfig();
+    int count = 0;
+    int size = 0;
+    if (config == nullptr || config->GetNumberOfCapabilities(&count, &size) != kOk) {
+        return false;
+    }
+    std::vector<std::byte> caps(static_cast<std::size_t>(size));
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<media::MediaType> type;
+        media::FrameSize frame;
+        if (config->GetStreamCaps(i, &type, caps) == kOk && type->Subtype() == subtype &&
+            media::ReadVideoInfoSize(*type, &frame) && frame.width == width &&
+            frame.height == height) {
+            return config->SetFormat(*type) == kOk;
+        }
+    }
+    return false;
+}
+
+// The source with a sample grabber and a null renderer on each of its pins.
+class BenchGraph {
+public:
+    explicit BenchGraph(std::shared_ptr<media::Filter> source) : m_source(std::move(source)) {
+        EXPECT_EQ(graph.AddFilter(m_source, QStringLiteral("Device Source")), kOk);
+        auto& filter = static_cast<V4l2SourceFilter&>(*m_source);
+        Branch(*filter.CapturePin(), preview);
+        if (filter.StillPin() != nullptr) {
+            Branch(*filter.StillPin(), still);
+        }
+    }
+    ~BenchGraph() { graph.Stop(); }
+
+    media::FilterGraph graph;
+    test::RecordingCallback preview;
+    test::RecordingCallback still;
+
+private:
+    void Branch(media::Pin& pin, test::RecordingCallback& callback) {
+        auto grabber = std::make_shared<media::SampleGrabber>();
+        auto null = std::make_shared<media::NullRenderer>();
+        EXPECT_EQ(grabber->SetCallback(&callback, media::SampleGrabber::kModeBufferCB), kOk);
+        EXPECT_TRUE(Succeeded(graph.AddFilter(grabber, QString())));
+        EXPECT_TRUE(Succeeded(graph.AddFilter(null, QString())));
+        EXPECT_EQ(graph.Connect(pin, *grabber->GetPin(0)), kOk);
+        EXPECT_EQ(graph.Connect(*grabber->GetPin(1), *null->GetPin(0)), kOk);
+    }
+
+    std::shared_ptr<media::Filter> m_source;
+};
+
+devices::KsNodeProperty XuRequest(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
+    devices::KsNodeProperty request;
+    request.set = contract::kExtensionUnitPropertySet;
+    request.id = id;
+    request.flags = flags;
+    request.nodeId = node;
+    return request;
+}
+
+TEST(V4l2Bench, ListsOnlyTheCaptureNodeWithItsUsbIdentity) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    const std::vector<V4l2NodeInfo> nodes = backend.CaptureNodes();
+    // The gadget's output node and the metadata node are not capture nodes.
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0].devnode, DeviceNode());
+    ASSERT_TRUE(nodes[0].usb);
+    const BoundDevice device = BindBenchNode(backend);
+    const char* ids =
+        Presents("webcam") ? "v4l2#vid_046d&pid_0825&mi_00#" : "v4l2#vid_8888&pid_0001&mi_00#";
+    EXPECT_TRUE(device.path.startsWith(QLatin1String(ids))) << device.path.toStdString();
+    EXPECT_TRUE(
+        device.path.endsWith(QString::fromStdString("#" + nodes[0].portPath + "#" + DeviceNode())));
+}
+
+TEST(V4l2Bench, DiscoveryFindsTheScannerAndNothingElse) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    QString path;
+    std::shared_ptr<media::Filter> filter;
+    const bool found = FindScanner(backend, std::nullopt, &path, &filter);
+    if (!Presents("scanner")) {
+        EXPECT_FALSE(found);
+        EXPECT_EQ(filter, nullptr);
+        return;
+    }
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(path.contains(QLatin1String("vid_8888&pid_0001")));
+    EXPECT_TRUE(path.endsWith(QString::fromStdString(DeviceNode())));
+    // Named by its path (as an arrival names it), in another case.
+    std::shared_ptr<media::Filter> again;
+    EXPECT_TRUE(FindScanner(backend, path.toUpper(), nullptr, &again));
+}
+
+TEST(V4l2Bench, ExtensionUnitAnswersThroughTheDriver) {
+    REQUIRE_BENCH();
+    if (Presents("webcam")) {
+        GTEST_SKIP() << "the webcam has no extension unit";
+    }
+    V4l2DeviceBackend backend;
+    const BoundDevice device = BindBenchNode(backend);
+    ASSERT_NE(device.filter, nullptr);
+    std::shared_ptr<devices::KsTopologyInfo> topology;
+    std::shared_ptr<devices::KsControl> control;
+    ASSERT_EQ(devices::QueryKsTopologyInfo(device.filter, &topology), kOk);
+    ASSERT_EQ(devices::QueryKsControl(device.filter, &control), kOk);
+    std::uint32_t count = 0;
+    ASSERT_EQ(topology->GetNumNodes(&count), kOk);
+    ASSERT_EQ(count, 3u);  // camera terminal, processing unit, extension unit
+    Guid type;
+    ASSERT_EQ(topology->GetNodeType(2, &type), kOk);
+    EXPECT_EQ(type, devices::kKsNodeTypeDevSpecific);
+
+    std::uint32_t returned = 0;
+    std::array<std::uint8_t, 64> info{};
+    EXPECT_EQ(control->KsProperty(XuRequest(0, devices::kKsTopologySetSupport, 2), {}, &returned),
+              kOk);
+    EXPECT_EQ(control->KsProperty(XuRequest(0, devices::kKsTopologySetSupport, 1), {}, &returned),
+              devices::kSetNotFound);
+    ASSERT_EQ(control->KsProperty(XuRequest(0, devices::kKsTopologyGet, 2), info, &returned), kOk);
+    ASSERT_EQ(returned, 23u);  // the 27-byte descriptor from its GUID on
+    EXPECT_EQ(info[16], 2);    // two controls
+    EXPECT_EQ(info[19], 2);    // two bitmap bytes: 00 06, selectors 10 and 11
+    EXPECT_EQ(info[20], 0x00);
+    EXPECT_EQ(info[21], 0x06);
+
+    std::array<std::uint8_t, 4> access{};
+    ASSERT_EQ(
+        control->KsProperty(XuRequest(10, devices::kKsTopologyBasicSupport, 2), access, &returned),
+        kOk);
+    EXPECT_EQ(access[0], devices::kKsPropertyTypeGet | devices::kKsPropertyTypeSet);
+    ASSERT_EQ(
+        control->KsProperty(XuRequest(11, devices::kKsTopologyBasicSupport, 2), access, &returned),
+        kOk);
+    EXPECT_EQ(access[0], devices::kKsPropertyTypeGet);
+    EXPECT_EQ(control->KsProperty(XuRequest(11, devices::kKsTopologyGet, 2), {}, &returned),
+              kMoreData);
+    EXPECT_EQ(returned, 8u);
+
+    std::array<std::uint8_t, 8> command = contract::kIdentifyCommand;
+    ASSERT_EQ(control->KsProperty(XuRequest(10, devices::kKsTopologySet, 2), command, &returned),
+              kOk);
+    std::array<std::uint8_t, 8> reply{};
+    const Status read =
+        control->KsProperty(XuRequest(11, devices::kKsTopologyGet, 2), reply, &returned);
+    if (Presents("stalled-xu")) {
+        EXPECT_EQ(read, kNotReady);  // the driver's EBUSY
+        return;
+    }
+    ASSERT_EQ(read, kOk);
+    EXPECT_EQ(reply, contract::kIdentifyReply);
+    // The driver itself refuses writing a read-only selector.
+    EXPECT_EQ(control->KsProperty(XuRequest(11, devices::kKsTopologySet, 2), reply, &returned),
+              StatusFromErrno(EBADRQC));
+}
+
+struct RangeCase {
+    bool video;
+    int property;
+    std::int32_t minimum, maximum, step, defaultValue;
+    std::int32_t written;
+};
+
+TEST(V4l2Bench, PicturePropertiesRoundTripThroughControls) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    const BoundDevice device = BindBenchNode(backend);
+    ASSERT_NE(device.filter, nullptr);
+    std::shared_ptr<devices::VideoProcAmp> video;
+    std::shared_ptr<devices::CameraControl> camera;
+    ASSERT_EQ(devices::QueryVideoProcAmp(device.filter, &video), kOk);
+    ASSERT_EQ(devices::QueryCameraControl(device.filter, &camera), kOk);
+
+    std::vector<RangeCase> cases = {
+        {true, devices::kVideoProcAmpBrightness, -64, 64, 1, 0, -17},
+        {true, devices::kVideoProcAmpContrast, 0, 100, 1, 50, 80},
+        {true, devices::kVideoProcAmpSaturation, 0, 100, 1, 50, 20},
+        {true, devices::kVideoProcAmpGamma, 100, 500, 1, 220, 300},
+    };
+    if (!Presents("webcam")) {
+        cases.push_back({false, devices::kCameraControlPan, -36000, 36000, 3600, 0, 7200});
+        cases.push_back({false, devices::kCameraControlTilt, -36000, 36000, 3600, 0, -3600});
+        cases.push_back({false, devices::kCameraControlZoom, 100, 400, 1, 100, 250});
+    }
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.video ? "video " : "camera ") << c.property);
+        devices::PropertyControl& properties =
+            c.video ? static_cast<devices::PropertyControl&>(*video) : *camera;
+        std::int32_t minimum = 0, maximum = 0, step = 0, defaultValue = 0, caps = 0;
+        ASSERT_EQ(properties.GetRange(c.property, &minimum, &maximum, &step, &defaultValue, &caps),
+                  kOk);
+        EXPECT_EQ(minimum, c.minimum);
+        EXPECT_EQ(maximum, c.maximum);
+        EXPECT_EQ(step, c.step);
+        EXPECT_EQ(defaultValue, c.defaultValue);
+        EXPECT_EQ(caps, devices::kPropertyFlagsManual);
+        ASSERT_EQ(properties.Set(c.property, c.written, devices::kPropertyFlagsManual), kOk);
+        std::int32_t value = 0, flags = 0;
+        ASSERT_EQ(properties.Get(c.property, &value, &flags), kOk);
+        EXPECT_EQ(value, c.written);
+        EXPECT_EQ(flags, devices::kPropertyFlagsManual);
+        EXPECT_EQ(properties.Set(c.property, c.maximum + 1, devices::kPropertyFlagsManual),
+                  kInvalidArg);
+    }
+    std::int32_t value = 0, flags = 0;
+    // uvcvideo maps no control to the camera terminal's roll: the film type is not supported.
+    EXPECT_EQ(camera->Get(devices::kCameraControlRoll, &value, &flags), kNotFound);
+    // Not among the scanner's processing unit controls.
+    EXPECT_EQ(video->Get(devices::kVideoProcAmpHue, &value, &flags), kNotFound);
+    if (Presents("webcam")) {
+        EXPECT_EQ(camera->Get(devices::kCameraControlPan, &value, &flags), kNotFound);
+    }
+}
+
+TEST(V4l2Bench, PreviewDeliversTheScannersFramesWhole) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    const BoundDevice device = BindBenchNode(backend);
+    ASSERT_NE(device.filter, nullptr);
+    ASSERT_TRUE(SetFormat(*Source(device).CapturePin(), media::kSubtypeMjpg, 1280, 960));
+    BenchGraph bench(device.filter);
+    ASSERT_EQ(bench.graph.Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return bench.preview.Count() >= 5; }, 20s));
+    ASSERT_EQ(bench.graph.Stop(), kOk);
+    const QByteArray expected = ScannerFrame(1280, 960);
+    ASSERT_FALSE(expected.isEmpty());
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(bench.preview.Sample(i), expected) << "frame " << i;
+    }
+    EXPECT_EQ(bench.still.Count(), 0);
+    EXPECT_FALSE(Source(device).StreamLost());
+}
+
+TEST(V4l2Bench, YuyvPreviewFramesHaveTheirFullSize) {
+    REQUIRE_BENCH();
+    if (!Presents("webcam")) {
+        GTEST_SKIP() << "the scanner streams MJPEG only";
+    }
+    V4l2DeviceBackend backend;
+    const BoundDevice device = BindBenchNode(backend);
+    ASSERT_NE(device.filter, nullptr);
+    ASSERT_TRUE(SetFormat(*Source(device).CapturePin(), media::kSubtypeYuy2, 640, 480));
+    BenchGraph bench(device.filter);
+    ASSERT_EQ(bench.graph.Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return bench.preview.Count() >= 3; }, 20s));
+    ASSERT_EQ(bench.graph.Stop(), kOk);
+    EXPECT_EQ(bench.preview.Sample(0).size(), 640 * 480 * 2);
+}
+
+TEST(V4l2Bench, StillTriggerDeliversOneFullSizeJpegAndThePreviewResumes) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    const BoundDevice device = BindBenchNode(backend);
+    ASSERT_NE(device.filter, nullptr);
+    V4l2SourceFilter& source = Source(device);
+    ASSERT_NE(source.StillPin(), nullptr);
+    ASSERT_TRUE(SetFormat(*source.CapturePin(), media::kSubtypeMjpg, 640, 480));
+    ASSERT_TRUE(SetFormat(*source.StillPin(), media::kSubtypeMjpg, 2592, 1944));
+    BenchGraph bench(device.filter);
+    ASSERT_EQ(bench.graph.Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return bench.preview.Count() >= 3; }, 20s));
+
+    ASSERT_EQ(
+        source.GetVideoControl()->SetMode(*source.StillPin(), contract::kVideoControlFlagTrigger),
+        kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return bench.still.Count() >= 1; }, 20s));
+    const int previewAtStill = bench.preview.Count();
+    ASSERT_TRUE(test::WaitUntil([&] { return bench.preview.Count() >= previewAtStill + 3; }, 20s));
+    ASSERT_EQ(bench.graph.Stop(), kOk);
+
+    EXPECT_EQ(bench.still.Count(), 1);
+    EXPECT_EQ(bench.still.Sample(0), ScannerFrame(2592, 1944));
+    EXPECT_EQ(bench.preview.Sample(bench.preview.Count() - 1), ScannerFrame(640, 480));
+    EXPECT_FALSE(source.StreamLost());
+}
+
+TEST(V4l2Bench, SecondUserOfTheDeviceFailsAsLocked) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    const BoundDevice first = BindBenchNode(backend);
+    const BoundDevice second = BindBenchNode(backend);
+    ASSERT_NE(first.filter, nullptr);
+    ASSERT_NE(second.filter, nullptr);
+    BenchGraph holder(first.filter);
+    ASSERT_EQ(holder.graph.Run(), kOk);
+    BenchGraph latecomer(second.filter);
+    EXPECT_EQ(latecomer.graph.Run(), kSharingViolation);
+    ASSERT_EQ(holder.graph.Stop(), kOk);
+    EXPECT_EQ(latecomer.graph.Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return latecomer.preview.Count() >= 1; }, 20s));
+}
+
+// Last: it unplugs the device the other tests use.
+TEST(V4l2Bench, UnplugAndReplugAreAnnouncedForTheSamePath) {
+    REQUIRE_BENCH();
+    V4l2DeviceBackend backend;
+    BoundDevice device = BindBenchNode(backend);
+    ASSERT_NE(device.filter, nullptr);
+    std::unique_ptr<devices::DeviceNotifier> notifier =
+        backend.RegisterDeviceNotification(contract::kCaptureInterfaceCategory);
+    ASSERT_TRUE(static_cast<V4l2DeviceNotifier&>(*notifier).Listening());
+    std::vector<devices::DeviceChangeEvent> events;
+    QObject::connect(notifier.get(), &devices::DeviceNotifier::deviceChange,
+                     [&](const devices::DeviceChangeEvent& event) { events.push_back(event); });
+
+    // Unplugged in the middle of a stream.
+    auto bench = std::make_unique<BenchGraph>(device.filter);
+    ASSERT_EQ(bench->graph.Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return bench->preview.Count() >= 2; }, 20s));
+    ASSERT_TRUE(Plug("off"));
+    ASSERT_TRUE(test::WaitUntil([&] { return !events.empty(); }, 20s));
+    EXPECT_EQ(events[0].eventCode, devices::kDeviceRemoveComplete);
+    EXPECT_EQ(events[0].deviceType, devices::kDeviceTypeInterface);
+    EXPECT_EQ(events[0].classGuid, contract::kCaptureInterfaceCategory);
+    EXPECT_EQ(events[0].name, device.path);
+    EXPECT_TRUE(test::WaitUntil([&] { return Source(device).StreamLost(); }, 10s));
+    EXPECT_EQ(bench->graph.Stop(), kOk);
+    EXPECT_EQ(bench->graph.Run(), devices::kDeviceNotConnected);
+    // As the window does on removal: stop and let go of the device, closing its node, so the
+    // kernel can give the node's name to the device when it comes back.
+    bench->graph.Stop();
+    bench.reset();
+    device.filter.reset();
+
+    ASSERT_TRUE(Plug("on"));
+    ASSERT_TRUE(test::WaitUntil([&] { return events.size() >= 2; }, 20s));
+    EXPECT_EQ(events[1].eventCode, devices::kDeviceArrival);
+    // The same port and the same node: the same path.
+    EXPECT_EQ(events[1].name, device.path);
+    EXPECT_EQ(events.size(), 2u);
+    if (Presents("scanner")) {
+        std::shared_ptr<media::Filter> filter;
+        EXPECT_TRUE(FindScanner(backend, events[1].name, nullptr, &filter));
+    }
+}
+
+}  // namespace
+}  // namespace zv::v4l2
