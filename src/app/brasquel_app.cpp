@@ -1,6 +1,9 @@
 #include "app/brasquel_app.h"
 
 #include "app/command_line.h"
+#include "app/device_system.h"
+#include "app/scan_command.h"
+#include "app/scan_options.h"
 #include "settings/user_default_language.h"
 #include "window/brasquel_dlg.h"
 
@@ -8,6 +11,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace zv {
@@ -32,13 +36,24 @@ void ScheduleScreenshot(CBrasquelDlg& window, const QString& path, int& status) 
 
 CBrasquelApp::CBrasquelApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
+bool CBrasquelApp::IsScanCommand() const {
+    return m_argc >= 2 && std::strcmp(m_argv[1], "scan") == 0;
+}
+
 int CBrasquelApp::InitInstance() {
+    if (IsScanCommand()) {
+        // The scan command never shows a window: it needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     // The toolkit first: every later service and the window rely on it.
     QApplication toolkit(m_argc, m_argv);
     QApplication::setOrganizationName(QString::fromLatin1(kSettingsRoot));
     QApplication::setApplicationName(QStringLiteral("zevuvora"));
     QApplication::setApplicationVersion(QStringLiteral(ZEVUVORA_VERSION));
 
+    if (IsScanCommand()) {
+        return RunScanCommand();
+    }
     const CommandLine options = ParseCommandLine(QApplication::arguments());
     if (options.exitStatus) {
         return *options.exitStatus;
@@ -52,6 +67,7 @@ int CBrasquelApp::InitInstance() {
 
     int status = 0;
     auto window = std::make_unique<CBrasquelDlg>();
+    window->SetDeviceBackend(CreateDeviceSystem(options.simulatedScanner));
     if (!options.screenshotPath.isEmpty()) {
         ScheduleScreenshot(*window, options.screenshotPath, status);
     }
@@ -61,6 +77,16 @@ int CBrasquelApp::InitInstance() {
     // widgets' resources; by now its close sequence has stopped everything it started.
     window.reset();
     return status;
+}
+
+int CBrasquelApp::RunScanCommand() {
+    const ParsedScan parsed = ParseScanCommandLine(QApplication::arguments());
+    if (parsed.exitStatus) {
+        return *parsed.exitStatus;
+    }
+    InitUserDefaultLanguage();
+    ScanCommand command(parsed.options, CreateDeviceSystem(parsed.options.simulatedScanner));
+    return command.Run();
 }
 
 }  // namespace zv

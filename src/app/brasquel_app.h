@@ -16,6 +16,10 @@ public:
     int InitInstance();
 
 private:
+    bool IsScanCommand() const;
+    // `zevuvora scan ...`, once the toolkit is up.
+    int RunScanCommand();
+
     int& m_argc;
     char** m_argv;
 };

@@ -10,7 +10,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Desktop front end of the USB film scanner: live preview, film type, film size,\n"
-        "resolution and picture adjustments, and Scan to save full-resolution JPEG files."));
+        "resolution and picture adjustments, and Scan to save full-resolution JPEG files.\n"
+        "Run 'zevuvora scan --help' for scanning without a display."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption screenshot(
@@ -18,6 +19,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Initialise the window, render it into <file> (PNG) and exit."),
         QStringLiteral("file"));
     parser.addOption(screenshot);
+    const QCommandLineOption simulated(
+        QStringLiteral("simulated-scanner"),
+        QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
+    parser.addOption(simulated);
 
     CommandLine result;
     if (!parser.parse(arguments)) {
@@ -43,6 +48,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return result;
     }
     result.screenshotPath = parser.value(screenshot);
+    result.simulatedScanner = parser.isSet(simulated);
     return result;
 }
 

@@ -2,6 +2,10 @@
 
 #include "capture/capture_controller.h"
 #include "controls/xlabel.h"
+#include "device/adjustment_controls.h"
+#include "device/property_slots.h"
+#include "platform/devices/device_backend.h"
+#include "platform/devices/device_notifier.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "window/default_save_folder.h"
@@ -157,7 +161,11 @@ bool CBrasquelDlg::OnInitDialog() {
     m_noDeviceLabel->SetTextColor(kNoDeviceTextColor);
     m_noDeviceLabel->SetPointSize(kNoDevicePointSize);
     ApplyLanguage();
+    CreateAdjustments();
     ConnectHandlers();
+    ConnectAdjustmentHandlers();
+    DiscoverScanner();
+    RegisterForDeviceChanges();
     return true;
 }
 
@@ -191,7 +199,7 @@ void CBrasquelDlg::RunEnablingPass() {
 void CBrasquelDlg::PublishSaveSettings() {
     SaveSettings settings;
     settings.saveFolder = m_saveFolder;
-    settings.filmType = m_filmType;
+    settings.filmType = FilmType();
     settings.filmSizeIndex = m_filmSizeIndex;
     settings.resolutionIndex = m_resolutionIndex;
     if (m_stillFormat) {
@@ -215,6 +223,7 @@ void CBrasquelDlg::OnTimer() {
     ++m_savedImageCount;
     ShowStatus(2, kTextSaveFailed);
     --m_savedImageCount;
+    emit scanTimedOut();
 }
 
 Status CBrasquelDlg::SaveStillFrame(void* context, double /*sampleTime*/,
@@ -224,15 +233,16 @@ Status CBrasquelDlg::SaveStillFrame(void* context, double /*sampleTime*/,
 
 void CBrasquelDlg::ApplySaveOutcomes() {
     // Runs on this window's thread, so each outcome is one unit against OnTimer.
-    for (const Status result : m_saver->TakeOutcomes()) {
+    for (const SaveOutcome& outcome : m_saver->TakeOutcomes()) {
         m_scanTimer.stop();
         ++m_savedImageCount;
-        if (result != kOk) {
+        if (outcome.result != kOk) {
             ShowStatus(2, kTextSaveFailed);
             --m_savedImageCount;
         } else {
             ShowStatus(1, kTextSaveSucceeded);
         }
+        emit saveFinished(outcome.result, outcome.path);
     }
 }
 
@@ -254,6 +264,7 @@ void CBrasquelDlg::OnClose() {
     }
     m_closed = true;
     emit closeSequenceStarted();
+    m_deviceNotifier.reset();
     StopCapture();
     // Saves that finished while no capture ran (or just before it stopped) still count.
     ApplySaveOutcomes();

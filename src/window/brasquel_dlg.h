@@ -2,6 +2,7 @@
 
 #include "capture/graph_object_factory.h"
 #include "capture/still_format.h"
+#include "device/probe_pause.h"
 #include "platform/status.h"
 #include "window/control_table.h"
 #include "window/still_frame_saver.h"
@@ -19,8 +20,15 @@ class QComboBox;
 
 namespace zv {
 
+class AdjustmentControls;
 class CaptureController;
 class CXLabel;
+class PropertySlots;
+namespace devices {
+class DeviceBackend;
+class DeviceNotifier;
+struct DeviceChangeEvent;
+}  // namespace devices
 namespace media {
 class Filter;
 }
@@ -82,6 +90,21 @@ public:
     void ShowStatus(int kind, int textId);
     // Applies, in order, the outcome of every save that has finished. GUI thread.
     void ApplySaveOutcomes();
+    // The device system discovery and device changes go through; set before OnInitDialog. Without
+    // one the window stays in its no-device state. `pause` is the extension unit's probe pause.
+    void SetDeviceBackend(std::shared_ptr<devices::DeviceBackend> devices,
+                          ProbePause pause = SleepProbePause);
+    // Connects `filter` as the scanner: no-device state left, adjustments from the Negative
+    // presets, capture started. Any earlier connection is torn down first.
+    Status ConnectScanner(std::shared_ptr<media::Filter> filter);
+    // Back to the no-device state: scan time-out dropped, capture stopped, scanner released.
+    Status DisconnectScanner();
+    // A click on Slide, Negative or Black&White (by control id).
+    void OnFilmTypeClicked(int id);
+    // Arrival and removal of capture devices, delivered on this window's thread.
+    void OnDeviceChange(const devices::DeviceChangeEvent& event);
+    const QString& ConnectedDevicePath() const { return m_connectedDevicePath; }
+
     // Puts the scanner on screen: a new capture controller, the pins' formats for the film size,
     // the graph, the preview, the run, the still format. Does nothing without a scanner filter.
     Status StartCapture();
@@ -135,7 +158,9 @@ public:
     bool IsScannerConnected() const { return m_scannerFilter != nullptr; }
     int SavedImageCount() const { return m_savedImageCount; }
     bool IsScanTimerArmed() const { return m_scanTimer.isActive(); }
-    int FilmType() const { return m_filmType; }
+    // The film type in effect: 0 slide, 1 negative, 2 black and white.
+    int FilmType() const;
+    PropertySlots& Slots() const;
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
@@ -146,6 +171,10 @@ public:
 signals:
     // The close sequence has begun (emitted once).
     void closeSequenceStarted();
+    // A save has finished (GUI thread, in the order the saves finished); `result` 0 = saved.
+    void saveFinished(zv::Status result, const QString& path);
+    // A Scan's time-out expired before a frame was saved.
+    void scanTimedOut();
 
 public:
     // Escape and the window manager's close end the window through the close sequence.
@@ -166,6 +195,12 @@ private:
     Status RecordStillFormat();
     void ShowDeviceLocked();
     void ConnectHandlers();
+    void CreateAdjustments();
+    void ConnectAdjustmentHandlers();
+    void LoadPropertySlots();
+    void RefreshAllSlotControls();
+    void DiscoverScanner();
+    void RegisterForDeviceChanges();
     void FillLanguageCombo();
 
     std::unique_ptr<ControlTable> m_controls;
@@ -185,10 +220,13 @@ private:
     int m_savedImageCount = 0;
     // Armed while a Scan waits for its frame (single shot, 2000 ms).
     QTimer m_scanTimer;
-    // The film type in effect: 0 slide, 1 negative, 2 black and white.
-    int m_filmType = 0;
     std::unique_ptr<StillFrameSaver> m_saver;
     std::unique_ptr<CaptureController> m_captureController;
+    std::shared_ptr<devices::DeviceBackend> m_devices;
+    ProbePause m_probePause = SleepProbePause;
+    std::unique_ptr<devices::DeviceNotifier> m_deviceNotifier;
+    std::unique_ptr<PropertySlots> m_slots;
+    std::unique_ptr<AdjustmentControls> m_adjustments;
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
     std::function<void(const QString&)> m_reportError;
     std::function<QString(const QString&)> m_chooseFolder;

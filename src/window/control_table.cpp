@@ -190,7 +190,8 @@ void ControlTable::SetSliderPos(int id, int position) {
 
 int ControlTable::SliderPos(int id) const {
     const auto* slider = ControlAs<QSlider>(id);
-    return slider != nullptr ? slider->value() : 0;
+    // The thumb's position: during an action it is already where the action puts it.
+    return slider != nullptr ? slider->sliderPosition() : 0;
 }
 
 QButtonGroup* ControlTable::GroupOf(int radioId) const {

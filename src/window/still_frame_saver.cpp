@@ -21,7 +21,7 @@ SaveSettings StillFrameSaver::Settings() const {
     return m_settings;
 }
 
-std::vector<Status> StillFrameSaver::TakeOutcomes() {
+std::vector<SaveOutcome> StillFrameSaver::TakeOutcomes() {
     std::lock_guard lock(m_outcomesMutex);
     return std::exchange(m_outcomes, {});
 }
@@ -41,7 +41,7 @@ Status StillFrameSaver::Save(const std::uint8_t* frame, std::int32_t length) {
                                     path, output.width(), output.height());
     {
         std::lock_guard lock(m_outcomesMutex);
-        m_outcomes.push_back(result);
+        m_outcomes.push_back(SaveOutcome{result, path});
     }
     m_notify();
     return result;

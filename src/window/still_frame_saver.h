@@ -22,6 +22,13 @@ struct SaveSettings {
     StillFormat still;
 };
 
+// The outcome of one save: the writer's result and the file it was (or would have been) written
+// to.
+struct SaveOutcome {
+    Status result = kOk;
+    QString path;
+};
+
 // Saves still frames on the thread that delivers them and hands each outcome to the GUI thread
 // without ever waiting for it: the outcome is queued under a short lock and `notify` is called
 // (it posts to the GUI thread). The GUI thread takes the queued outcomes in order, either when
@@ -33,7 +40,7 @@ public:
     // GUI thread.
     void Publish(SaveSettings settings);
     SaveSettings Settings() const;
-    std::vector<Status> TakeOutcomes();
+    std::vector<SaveOutcome> TakeOutcomes();
 
     // Streaming thread: creates the folder's last level if needed, names the file after the
     // settings and the local time, writes it, queues the result and notifies. Returns the result.
@@ -46,7 +53,7 @@ private:
     SaveSettings m_settings;
 
     std::mutex m_outcomesMutex;  // protects m_outcomes
-    std::vector<Status> m_outcomes;
+    std::vector<SaveOutcome> m_outcomes;
 };
 
 }  // namespace zv

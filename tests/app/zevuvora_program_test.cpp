@@ -1,4 +1,6 @@
 // Runs the zevuvora program as a user does and checks what it prints, writes and returns.
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -85,6 +87,60 @@ TEST(ProgramTest, ScreenshotIntoAMissingFolderFails) {
         {QStringLiteral("--screenshot"), QStringLiteral("/nonexistent-folder/shot.png")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("screenshot")));
+}
+
+TEST(ScanProgramTest, ThreeBlackAndWhite126FramesAtHighResolution) {
+    QTemporaryDir root;
+    const QString out = root.filePath(QStringLiteral("scans"));
+    const ProgramRun run = RunProgram(
+        {QStringLiteral("scan"), QStringLiteral("--simulated-scanner"), QStringLiteral("--count"),
+         QStringLiteral("3"), QStringLiteral("--film"), QStringLiteral("bw"),
+         QStringLiteral("--size"), QStringLiteral("126"), QStringLiteral("--resolution"),
+         QStringLiteral("high"), QStringLiteral("--out"), out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList printed = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(printed.size(), 3) << run.out.toStdString();
+    for (const QString& path : printed) {
+        EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("ZevuVora_bw_126_16M_")))
+            << path.toStdString();
+        EXPECT_EQ(QImage(path).size(), QSize(2995, 2995));
+    }
+}
+
+TEST(ScanProgramTest, BadArgumentsEndWithStatus2AndAMessage) {
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("scan"), QStringLiteral("--film"), QStringLiteral("colour")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--size"), QStringLiteral("110")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--resolution"),
+                      QStringLiteral("max")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--count"), QStringLiteral("0")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--count"), QStringLiteral("x")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--timeout-ms"), QStringLiteral("-5")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--bogus")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("extra")}}) {
+        const ProgramRun run = RunProgram(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("zevuvora scan:"))) << run.err.toStdString();
+    }
+}
+
+// Test machines have no film scanner attached.
+TEST(ScanProgramTest, NoScannerEndsWithStatus2) {
+    QTemporaryDir root;
+    const ProgramRun run =
+        RunProgram({QStringLiteral("scan"), QStringLiteral("--out"), root.path()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("no film scanner found"))) << run.err.toStdString();
+    EXPECT_TRUE(QDir(root.path()).isEmpty());
+}
+
+TEST(ScanProgramTest, HelpDescribesEveryOption) {
+    const ProgramRun run = RunProgram({QStringLiteral("scan"), QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"--film", "--size", "--resolution", "--out", "--count",
+                               "--simulated-scanner", "--timeout-ms", "--version"}) {
+        EXPECT_TRUE(run.out.contains(QLatin1String(option))) << option;
+    }
 }
 
 }  // namespace

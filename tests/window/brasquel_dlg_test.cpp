@@ -2,6 +2,7 @@
 
 #include "controls/xlabel.h"
 #include "resources/dialog_template.h"
+#include "settings/selected_language.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +22,8 @@ namespace {
 class ScannerWindowTest : public testing::Test {
 protected:
     void SetUp() override {
+        // The layout's texts are the English ones; other languages are tested with the handlers.
+        SetSelectedLanguage(0x0409);
         window = std::make_unique<CBrasquelDlg>();
         window->OnInitDialog();
         window->show();
@@ -76,6 +79,10 @@ TEST_F(ScannerWindowTest, EveryTemplateControlIsBuiltWhereTheTemplatePutsIt) {
         EXPECT_EQ(widget->isEnabled(), CBrasquelDlg::IsAlwaysEnabled(control.id));
         if (control.id == ctl::kSaveFolder) {
             EXPECT_EQ(ShownText(controls, control.id), window->SaveFolder());
+        } else if (control.id == ctl::kNoDeviceLabel) {
+            // The layout's "No Device" gives way to the language's text at once.
+            EXPECT_EQ(ShownText(controls, control.id),
+                      QStringLiteral("Please plug in film scanner"));
         } else if (control.kind != ControlKind::ComboBox && control.kind != ControlKind::Picture) {
             EXPECT_EQ(ShownText(controls, control.id),
                       QString::fromUtf8(control.text.data(), qsizetype(control.text.size())));

@@ -1,0 +1,19 @@
+#include "app/device_system.h"
+
+#include "platform/devices/device_backend_factory.h"
+#include "platform/sim/sim_device_bus.h"
+#include "platform/sim/sim_device_config.h"
+
+namespace zv {
+
+std::shared_ptr<devices::DeviceBackend> CreateDeviceSystem(bool simulatedScanner) {
+    if (!simulatedScanner) {
+        return nullptr;
+    }
+    auto bus = std::make_shared<sim::SimDeviceBus>();
+    // Plugged before anyone listens: discovery at start finds it.
+    bus->Plug(sim::ScannerDevice(), false);
+    return bus;
+}
+
+}  // namespace zv

@@ -1,0 +1,136 @@
+#include "app/scan_options.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace zv {
+namespace {
+
+constexpr int kMaxCount = 100000;
+
+// The index of `value` in `choices`, or nothing.
+std::optional<int> IndexOf(const QString& value, const QStringList& choices) {
+    const auto index = choices.indexOf(value);
+    return index < 0 ? std::nullopt : std::optional<int>(static_cast<int>(index));
+}
+
+std::optional<int> PositiveNumber(const QString& value, int max) {
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    return ok && number >= 1 && number <= max ? std::optional<int>(number) : std::nullopt;
+}
+
+ParsedScan Fail(const QString& message) {
+    std::fprintf(stderr, "zevuvora scan: %s\nTry 'zevuvora scan --help'.\n", qPrintable(message));
+    ParsedScan parsed;
+    parsed.exitStatus = 2;
+    return parsed;
+}
+
+}  // namespace
+
+ParsedScan ParseScanCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Scans film without a display: connects the film scanner, applies the film type, film\n"
+        "size and resolution, presses Scan N times and prints the path of each saved JPEG file."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption film(
+        QStringLiteral("film"), QStringLiteral("Film type: slide, negative or bw (default slide)."),
+        QStringLiteral("type"), QStringLiteral("slide"));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Film size: 135 or 126 (default 135)."),
+                                  QStringLiteral("size"), QStringLiteral("135"));
+    const QCommandLineOption resolution(
+        QStringLiteral("resolution"),
+        QStringLiteral("Output resolution: low or high (135: 2592x1728 or 5184x3456;\n"
+                       "126: 1497x1497 or 2995x2995; default low)."),
+        QStringLiteral("level"), QStringLiteral("low"));
+    const QCommandLineOption out(
+        QStringLiteral("out"),
+        QStringLiteral("Folder to write the files to; its last level is created when missing\n"
+                       "(default: the ZevuVora folder in your Pictures folder)."),
+        QStringLiteral("dir"));
+    const QCommandLineOption count(QStringLiteral("count"),
+                                   QStringLiteral("Number of frames to scan (default 1)."),
+                                   QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption timeout(
+        QStringLiteral("timeout-ms"),
+        QStringLiteral("How long to wait for each frame, in milliseconds (default 10000)."),
+        QStringLiteral("ms"), QStringLiteral("10000"));
+    const QCommandLineOption simulated(
+        QStringLiteral("simulated-scanner"),
+        QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
+    parser.addOptions({film, size, resolution, out, count, timeout, simulated});
+
+    QStringList withoutVerb = arguments;
+    if (withoutVerb.size() >= 2) {
+        withoutVerb.removeAt(1);  // "scan"
+    }
+    if (!parser.parse(withoutVerb)) {
+        return Fail(parser.errorText());
+    }
+    ParsedScan parsed;
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("[options]"),
+                                                        QStringLiteral("scan [options]"))),
+                   stdout);
+        parsed.exitStatus = 0;
+        return parsed;
+    }
+    if (parser.isSet(version)) {
+        std::printf("zevuvora %s\n", ZEVUVORA_VERSION);
+        parsed.exitStatus = 0;
+        return parsed;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return Fail(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    }
+
+    ScanOptions& options = parsed.options;
+    const auto filmIndex =
+        IndexOf(parser.value(film),
+                {QStringLiteral("slide"), QStringLiteral("negative"), QStringLiteral("bw")});
+    const auto sizeIndex =
+        IndexOf(parser.value(size), {QStringLiteral("135"), QStringLiteral("126")});
+    const auto resolutionIndex =
+        IndexOf(parser.value(resolution), {QStringLiteral("low"), QStringLiteral("high")});
+    const auto frames = PositiveNumber(parser.value(count), kMaxCount);
+    const auto timeoutMs = PositiveNumber(parser.value(timeout), 24 * 60 * 60 * 1000);
+    if (!filmIndex) {
+        return Fail(QStringLiteral("--film must be slide, negative or bw, not '%1'")
+                        .arg(parser.value(film)));
+    }
+    if (!sizeIndex) {
+        return Fail(QStringLiteral("--size must be 135 or 126, not '%1'").arg(parser.value(size)));
+    }
+    if (!resolutionIndex) {
+        return Fail(QStringLiteral("--resolution must be low or high, not '%1'")
+                        .arg(parser.value(resolution)));
+    }
+    if (!frames) {
+        return Fail(QStringLiteral("--count must be a whole number from 1 to %1, not '%2'")
+                        .arg(kMaxCount)
+                        .arg(parser.value(count)));
+    }
+    if (!timeoutMs) {
+        return Fail(QStringLiteral("--timeout-ms must be a positive whole number, not '%1'")
+                        .arg(parser.value(timeout)));
+    }
+    if (parser.isSet(out) && parser.value(out).isEmpty()) {
+        return Fail(QStringLiteral("--out needs a folder"));
+    }
+    options.filmTypeIndex = *filmIndex;
+    options.filmSizeIndex = *sizeIndex;
+    options.resolutionIndex = *resolutionIndex;
+    options.count = *frames;
+    options.timeoutMs = *timeoutMs;
+    options.outputFolder = parser.value(out);
+    options.simulatedScanner = parser.isSet(simulated);
+    return parsed;
+}
+
+}  // namespace zv

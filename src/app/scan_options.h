@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zv {
+
+// What `zevuvora scan` is asked to do. Indices are those of the scanner window's radio groups.
+struct ScanOptions {
+    int filmTypeIndex = 0;    // 0 slide, 1 negative, 2 black and white
+    int filmSizeIndex = 0;    // 0 = 135, 1 = 126
+    int resolutionIndex = 0;  // 0 low, 1 high
+    QString outputFolder;     // empty: the window's default save folder
+    int count = 1;
+    int timeoutMs = 10000;
+    bool simulatedScanner = false;
+};
+
+// The parsed command, or the exit status when it must end at once (help, version: 0; bad
+// arguments: 2, with a message on standard error). `arguments` starts with the program name and
+// then "scan".
+struct ParsedScan {
+    ScanOptions options;
+    std::optional<int> exitStatus;
+};
+
+ParsedScan ParseScanCommandLine(const QStringList& arguments);
+
+}  // namespace zv

@@ -1,0 +1,167 @@
+#include "controls/xlabel.h"
+#include "platform/devices/device_change_event.h"
+#include "platform/devices/scanner_contract.h"
+#include "platform/media/media_guids.h"
+#include "platform/media/video_info.h"
+#include "platform/sim/sim_device_bus.h"
+#include "platform/sim/sim_device_config.h"
+#include "platform/sim/sim_device_filter.h"
+#include "support/wait.h"
+#include "window/brasquel_dlg.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zv {
+namespace {
+
+using namespace std::chrono_literals;
+using test::WaitUntil;
+
+// A scanner whose frames are small, so that connecting and scanning stay quick.
+sim::SimDeviceConfig SmallScanner(const QString& serial = QStringLiteral("SCN0001")) {
+    sim::SimDeviceConfig config = sim::ScannerDevice(serial);
+    config.capture.captureFormats = {media::MakeVideoInfoType(media::kSubtypeMjpg, 320, 240)};
+    config.capture.stillFormats = {media::MakeVideoInfoType(media::kSubtypeMjpg, 1600, 1200)};
+    config.capture.previewInterval = 20ms;
+    return config;
+}
+
+class DeviceConnectionTest : public testing::Test {
+protected:
+    void Open() {
+        window.SetDeviceBackend(bus, [](std::chrono::milliseconds) {});
+        window.OnInitDialog();
+        window.Controls().setControlText(ctl::kSaveFolder, root.path() + QLatin1Char('/'));
+        window.UpdateData(true);
+    }
+
+    // Device changes arrive through the event loop, like the platform's notifications.
+    void Deliver() { QCoreApplication::processEvents(); }
+
+    bool NoDeviceStateShown() const {
+        return !window.IsScannerConnected() && !window.Controls().IsControlEnabled(ctl::kScan) &&
+               window.Controls().Control(ctl::kNoDeviceLabel)->isVisibleTo(&window) &&
+               window.Controls().Control(ctl::kNoDevicePicture)->isVisibleTo(&window);
+    }
+
+    QTemporaryDir root;
+    std::shared_ptr<sim::SimDeviceBus> bus = std::make_shared<sim::SimDeviceBus>();
+    CBrasquelDlg window;
+};
+
+TEST_F(DeviceConnectionTest, AScannerPresentAtStartIsConnectedAndPreviewed) {
+    auto scanner = bus->Plug(SmallScanner(), false);
+    Open();
+    ASSERT_TRUE(window.IsScannerConnected());
+    EXPECT_EQ(window.ScannerFilter(), scanner);
+    EXPECT_EQ(window.ConnectedDevicePath(), scanner->DevicePath());
+    EXPECT_TRUE(window.Controls().IsControlEnabled(ctl::kScan));
+    EXPECT_FALSE(window.Controls().Control(ctl::kNoDeviceLabel)->isVisibleTo(&window));
+    EXPECT_NE(window.Capture(), nullptr);
+    EXPECT_EQ(window.FilmType(), 1);  // every connection starts from Negative
+}
+
+TEST_F(DeviceConnectionTest, WithoutADeviceSystemTheWindowStaysWithoutDevice) {
+    window.OnInitDialog();
+    EXPECT_TRUE(NoDeviceStateShown());
+}
+
+TEST_F(DeviceConnectionTest, PluggingTheScannerInConnectsIt) {
+    Open();
+    EXPECT_TRUE(NoDeviceStateShown());
+    auto scanner = bus->Plug(SmallScanner());
+    Deliver();
+    ASSERT_TRUE(window.IsScannerConnected());
+    EXPECT_EQ(window.ScannerFilter(), scanner);
+    ASSERT_TRUE(WaitUntil([&] { return scanner->PreviewFramesDelivered() > 0; }));
+}
+
+TEST_F(DeviceConnectionTest, ASecondScannerOrAWebcamLeavesTheWindowAsItIs) {
+    auto first = bus->Plug(SmallScanner(), false);
+    Open();
+    bus->Plug(SmallScanner(QStringLiteral("SCN0002")));
+    Deliver();
+    EXPECT_EQ(window.ScannerFilter(), first);
+
+    bus->Unplug(first->DevicePath());
+    Deliver();
+    EXPECT_TRUE(NoDeviceStateShown());
+    bus->Plug(sim::WebcamDevice());
+    Deliver();
+    EXPECT_TRUE(NoDeviceStateShown());
+}
+
+TEST_F(DeviceConnectionTest, RemovalOfAnotherDeviceIsIgnoredAndAnyCaseOfThePathDisconnects) {
+    auto scanner = bus->Plug(SmallScanner(), false);
+    bus->Plug(sim::WebcamDevice(), false);
+    Open();
+    bus->Unplug(sim::WebcamDevice().devicePath);
+    Deliver();
+    ASSERT_TRUE(window.IsScannerConnected());
+
+    bus->Raise(sim::SimDeviceBus::InterfaceEvent(devices::kDeviceRemoveComplete,
+                                                 contract::kCaptureInterfaceCategory,
+                                                 scanner->DevicePath().toUpper()));
+    Deliver();
+    EXPECT_TRUE(NoDeviceStateShown());
+    EXPECT_EQ(window.Capture(), nullptr);
+}
+
+TEST_F(DeviceConnectionTest, ChangesOfOtherClassesAndDeviceTypesAreIgnored) {
+    auto scanner = bus->Plug(SmallScanner(), false);
+    Open();
+    devices::DeviceChangeEvent otherClass = sim::SimDeviceBus::InterfaceEvent(
+        devices::kDeviceRemoveComplete, Guid{}, scanner->DevicePath());
+    devices::DeviceChangeEvent volume;
+    volume.eventCode = devices::kDeviceRemoveComplete;
+    volume.deviceType = devices::kDeviceTypeVolume;
+    bus->Raise(otherClass);
+    bus->Raise(volume);
+    Deliver();
+    EXPECT_TRUE(window.IsScannerConnected());
+}
+
+TEST_F(DeviceConnectionTest, PullingTheScannerDuringAScanEndsItWithoutAMessage) {
+    auto config = SmallScanner();
+    config.capture.stillsPerTrigger = 0;
+    auto scanner = bus->Plug(config, false);
+    Open();
+    window.OnScan();
+    ASSERT_TRUE(window.IsScanTimerArmed());
+    bus->Unplug(scanner->DevicePath());
+    Deliver();
+    EXPECT_TRUE(NoDeviceStateShown());
+    EXPECT_FALSE(window.IsScanTimerArmed());
+    EXPECT_TRUE(window.StatusLine().Text().isEmpty());
+    EXPECT_EQ(window.SavedImageCount(), 0);
+}
+
+TEST_F(DeviceConnectionTest, PlugScanUnplugReplugStartsAfreshEveryTime) {
+    Open();
+    for (int round = 0; round < 3; ++round) {
+        auto scanner = bus->Plug(SmallScanner());
+        Deliver();
+        ASSERT_TRUE(window.IsScannerConnected()) << round;
+        window.OnScan();
+        ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; })) << round;
+        bus->Unplug(scanner->DevicePath());
+        Deliver();
+        EXPECT_TRUE(NoDeviceStateShown()) << round;
+        EXPECT_EQ(window.SavedImageCount(), 0);
+    }
+}
+
+TEST_F(DeviceConnectionTest, ClosingUnregistersFromDeviceChanges) {
+    Open();
+    EXPECT_EQ(bus->RegistrationCount(), 1);
+    window.OnClose();
+    EXPECT_EQ(bus->RegistrationCount(), 0);
+    bus->Plug(SmallScanner());
+    Deliver();
+    EXPECT_FALSE(window.IsScannerConnected());
+}
+
+}  // namespace
+}  // namespace zv
