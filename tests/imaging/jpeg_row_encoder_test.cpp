@@ -2,6 +2,8 @@
 
 #include "imaging/still_frames.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace zv {

@@ -176,7 +176,9 @@ struct FailureCase {
 };
 
 QByteArray GoodFrame() {
-    return test::EncodeJpeg(test::FilmPicture(400, 300, 8), 90, test::Chroma::k422);
+    static const QByteArray frame =
+        test::EncodeJpeg(test::FilmPicture(400, 300, 8), 90, test::Chroma::k422);
+    return frame;
 }
 QByteArray TruncatedFrame() {
     return GoodFrame().left(GoodFrame().size() / 2);

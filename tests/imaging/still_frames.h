@@ -5,8 +5,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QPainter>
-#include <QRandomGenerator>
 
 #include <cstdint>
 #include <memory>
@@ -77,31 +75,46 @@ inline QByteArray WithoutHuffmanTables(const QByteArray& jpeg) {
     return out;
 }
 
-// A picture with the look of a film scan: a diagonal colour gradient, a few shapes and, with
-// `grain`, per-pixel noise of that amplitude so the entropy coder has real work to do.
+// A picture with the look of a film scan: a diagonal colour gradient, an ellipse and a rectangle
+// and, with `grain`, per-pixel noise of that amplitude so the entropy coder has real work to do.
+// Drawn pixel by pixel (no QPainter, whose helper threads sanitizers cannot follow), from a fixed
+// noise sequence: the same picture every time.
 inline QImage FilmPicture(int width, int height, int grain = 0) {
     QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(30, 60, 200));
-    gradient.setColorAt(1, QColor(230, 180, 40));
-    painter.fillRect(image.rect(), gradient);
-    painter.setBrush(QColor(200, 30, 30));
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QRect(width / 5, height / 5, width / 3, height / 3));
-    painter.fillRect(QRect(width / 2, height / 2, width / 3, height / 4), QColor(20, 150, 60));
-    painter.end();
-    if (grain > 0) {
-        QRandomGenerator random(12345);
-        for (int y = 0; y < height; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < width; ++x) {
-                const int noise = static_cast<int>(random.bounded(2 * grain + 1)) - grain;
-                const QRgb pixel = line[x];
-                line[x] =
-                    qRgb(qBound(0, qRed(pixel) + noise, 255), qBound(0, qGreen(pixel) + noise, 255),
-                         qBound(0, qBlue(pixel) + noise, 255));
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const double diagonal = double(width) * width + double(height) * height;
+    const double cx = width / 5.0 + width / 6.0;
+    const double cy = height / 5.0 + height / 6.0;
+    const double rx = width / 6.0;
+    const double ry = height / 6.0;
+    std::uint32_t state = 12345;
+    const auto span = static_cast<std::uint32_t>(2 * grain + 1);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (int x = 0; x < width; ++x) {
+            const double t = (double(x) * width + double(y) * height) / diagonal;
+            int r = int(30 + t * 200);
+            int g = int(60 + t * 120);
+            int b = int(200 - t * 160);
+            const double ex = (x + 0.5 - cx) / rx;
+            const double ey = (y + 0.5 - cy) / ry;
+            if (ex * ex + ey * ey <= 1) {
+                r = 200, g = 30, b = 30;
+            } else if (x >= width / 2 && x < width / 2 + width / 3 && y >= height / 2 &&
+                       y < height / 2 + height / 4) {
+                r = 20, g = 150, b = 60;
             }
+            if (grain > 0) {
+                state ^= state << 13;
+                state ^= state >> 17;
+                state ^= state << 5;
+                const int noise = static_cast<int>(state % span) - grain;
+                r += noise;
+                g += noise;
+                b += noise;
+            }
+            line[x] = qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255));
         }
     }
     return image;
