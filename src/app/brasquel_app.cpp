@@ -8,6 +8,7 @@
 #include "window/brasquel_dlg.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
@@ -19,17 +20,30 @@ namespace {
 
 // The root the toolkit would keep per-user settings under; nothing is stored there.
 constexpr char kSettingsRoot[] = "Local AppWizard-Generated Applications";
+constexpr int kScreenshotPollMs = 20;
+constexpr qint64 kScreenshotPreviewWaitMs = 5000;
 
-// Renders the initialised window into `path` once its modal run has begun, then ends the run
+// Renders the initialised window into `path` once its modal run has begun (and, with a scanner
+// connected, once the preview shows a picture or a few seconds have passed), then ends the run
 // through the close sequence like any other way of closing it.
 void ScheduleScreenshot(CBrasquelDlg& window, const QString& path, int& status) {
-    QTimer::singleShot(0, &window, [&window, path, &status] {
+    auto* poll = new QTimer(&window);
+    auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, path, &status, poll, waited] {
+        const bool previewSettled = !window.IsScannerConnected() || window.HasPreviewPicture() ||
+                                    waited->hasExpired(kScreenshotPreviewWaitMs);
+        if (!previewSettled) {
+            return;
+        }
+        poll->stop();
         if (!window.grab().save(path, "PNG")) {
             std::fprintf(stderr, "zevuvora: cannot write the screenshot %s\n", qPrintable(path));
             status = 1;
         }
         window.OnClose();
     });
+    poll->start(kScreenshotPollMs);
 }
 
 }  // namespace

@@ -117,6 +117,8 @@ public:
     void SetScannerFilter(std::shared_ptr<media::Filter> filter, QString devicePath);
     const std::shared_ptr<media::Filter>& ScannerFilter() const { return m_scannerFilter; }
     CaptureController* Capture() const { return m_captureController.get(); }
+    // Whether a live picture has been drawn in the preview area since capture started.
+    bool HasPreviewPicture() const;
     // What capture graphs are built from (tests: failing or observing factories).
     void SetGraphObjectFactory(GraphObjectFactory objects) { m_graphObjects = std::move(objects); }
     // Where errors go instead of a message box (the headless scan command).

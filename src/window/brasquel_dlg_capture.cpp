@@ -11,6 +11,7 @@
 #include "platform/media/stream_config.h"
 #include "platform/media/video_control.h"
 #include "platform/media/video_info.h"
+#include "platform/media/video_widget.h"
 #include "platform/media/video_widget_window.h"
 #include "platform/media/video_window.h"
 #include "window/brasquel_dlg.h"
@@ -138,6 +139,11 @@ Status CBrasquelDlg::PlacePreview(bool show) {
     }
     m_previewArea->SetBackground(0, 0, false);
     return kOk;
+}
+
+bool CBrasquelDlg::HasPreviewPicture() const {
+    const auto* video = m_previewArea->findChild<media::VideoWidget*>();
+    return m_captureController && video != nullptr && video->PicturesPainted() > 0;
 }
 
 void CBrasquelDlg::StopCapture() {

@@ -55,6 +55,7 @@ void VideoWidget::paintEvent(QPaintEvent* /*event*/) {
     if (!frame.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), frame);
+        ++m_pictures;
     }
 }
 

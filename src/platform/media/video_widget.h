@@ -22,6 +22,8 @@ public:
     QWidget* Drain() const { return m_drain.data(); }
     // Paint events handled so far.
     int PaintCount() const { return m_paints; }
+    // Paints that drew a picture (not only the black ground).
+    int PicturesPainted() const { return m_pictures; }
 
 protected:
     bool event(QEvent* event) override;
@@ -33,6 +35,7 @@ private:
     std::shared_ptr<const LatestFrame> m_frames;
     QPointer<QWidget> m_drain;
     int m_paints = 0;
+    int m_pictures = 0;
 };
 
 }  // namespace zv::media
