@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace zv {
 
@@ -28,6 +29,7 @@ struct JpegRowDecoder::State {
     JpegErrorTrap trap{};
     jpeg_progress_mgr progress{};
     JSAMPROW rows[kMaxRowsPerRead]{};
+    std::vector<JSAMPLE> scratch;
     int wanted = 0;
     int delivered = 0;
     bool created = false;
@@ -114,6 +116,41 @@ Status JpegRowDecoder::ReadRows(uchar* first, qsizetype stride, int count, int* 
         state->delivered += static_cast<int>(read);
     }
     *decoded = state->delivered;
+    return kOk;
+}
+
+Status JpegRowDecoder::SkipRows(int count) {
+    State* const state = m_state.get();
+    if (!state->started || state->failed || state->finished || count < 0 ||
+        static_cast<JDIMENSION>(count) > state->info.output_height - state->info.output_scanline) {
+        return kBadImage;
+    }
+    if (count == 0) {
+        return kOk;
+    }
+    // libjpeg skips to the very end without reading the data at all; so the last row is decoded
+    // (into a scratch row), which reads and checks everything before it.
+    const bool toTheEnd =
+        static_cast<JDIMENSION>(count) == state->info.output_height - state->info.output_scanline;
+    state->wanted = toTheEnd ? count - 1 : count;
+    if (toTheEnd) {
+        state->scratch.resize(static_cast<std::size_t>(state->info.output_width) * 4);
+        state->rows[0] = state->scratch.data();
+    }
+    if (setjmp(state->trap.jump) != 0) {
+        state->failed = true;
+        return kBadImage;
+    }
+    if (state->wanted > 0 &&
+        jpeg_skip_scanlines(&state->info, static_cast<JDIMENSION>(state->wanted)) !=
+            static_cast<JDIMENSION>(state->wanted)) {
+        state->failed = true;
+        return kBadImage;
+    }
+    if (toTheEnd && jpeg_read_scanlines(&state->info, state->rows, 1) != 1) {
+        state->failed = true;
+        return kBadImage;
+    }
     return kOk;
 }
 

@@ -42,6 +42,10 @@ public:
     // many. kBadImage when the data is damaged; the decoder then stays failed.
     Status ReadRows(uchar* first, qsizetype stride, int count, int* decoded);
 
+    // Passes over the next `count` rows without producing their pixels; their data is still read
+    // and checked. kBadImage when the data is damaged.
+    Status SkipRows(int count);
+
     // After the last row: reads the rest of the frame up to its end marker. kBadImage when not
     // every row was read or the frame does not end cleanly.
     Status Finish();

@@ -25,18 +25,23 @@ struct FrameRows {
     int height;
 };
 
-// Decoding thread. Stops early when the drawing side failed; its own failure stops that side.
-Status DecodeAll(JpegRowDecoder* decoder, const FrameRows& frame, RowProgress* progress) {
-    Status status = kOk;
-    while (status == kOk && decoder->RowsDone() < frame.height) {
+// Decoding thread: decodes the frame rows `used` and passes over the others, whose data is still
+// checked. Stops early when the drawing side failed; its own failure stops that side.
+Status DecodeAll(JpegRowDecoder* decoder, const FrameRows& frame, BandMapping::Rows used,
+                 RowProgress* progress) {
+    Status status = decoder->SkipRows(used.begin);
+    while (status == kOk && decoder->RowsDone() < used.end) {
         int decoded = 0;
         const int row = decoder->RowsDone();
         status = decoder->ReadRows(frame.bits + row * frame.stride, frame.stride,
-                                   StillPipeline::kDecodeRows, &decoded);
+                                   std::min(StillPipeline::kDecodeRows, used.end - row), &decoded);
         progress->Publish(row + decoded);
         if (progress->Failure() != kOk) {
             return kOk;  // the drawing side's failure is the outcome
         }
+    }
+    if (status == kOk) {
+        status = decoder->SkipRows(frame.height - decoder->RowsDone());
     }
     if (status == kOk) {
         // Damage after the last row (a missing end marker) still fails the frame.
@@ -139,7 +144,10 @@ Status StillPipeline::Run(const std::uint8_t* data, std::size_t length, const QR
     } catch (const std::system_error&) {
         // No thread to be had: decode first, then draw and encode on this thread.
     }
-    const Status decodeStatus = DecodeAll(&decoder, frame, &progress);
+    // Only the rows of the band are drawn from.
+    const QRect visible = mapping.Visible();
+    const Status decodeStatus =
+        DecodeAll(&decoder, frame, {visible.top(), visible.bottom() + 1}, &progress);
     if (helper.joinable()) {
         helper.join();
     } else if (decodeStatus == kOk) {

@@ -202,6 +202,45 @@ TEST(JpegRowDecoderTest, ProgressiveImageWithTooManyScansIsRefused) {
     EXPECT_EQ(Decode(ProgressiveWithScans(JpegRowDecoder::kMaxScans + 1), &decoded), kBadImage);
 }
 
+Status DecodeMiddle(const QByteArray& frame, int begin, int end, QImage* rows) {
+    JpegRowDecoder decoder;
+    Status status = decoder.Open(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                                 static_cast<std::size_t>(frame.size()));
+    if (status == kOk) {
+        status = decoder.SkipRows(begin);
+    }
+    *rows = QImage(decoder.Size().width(), end - begin, QImage::Format_RGB32);
+    while (status == kOk && decoder.RowsDone() < end) {
+        int read = 0;
+        status = decoder.ReadRows(rows->scanLine(decoder.RowsDone() - begin), rows->bytesPerLine(),
+                                  end - decoder.RowsDone(), &read);
+    }
+    if (status == kOk) {
+        status = decoder.SkipRows(decoder.Size().height() - end);
+    }
+    return status == kOk ? decoder.Finish() : status;
+}
+
+TEST(JpegRowDecoderTest, RowsAfterSkippedOnesAreThoseOfAFullDecode) {
+    const QByteArray frame = test::WithoutHuffmanTables(
+        test::EncodeJpeg(test::FilmPicture(320, 240, 8), 90, test::Chroma::k422));
+    QImage whole;
+    ASSERT_EQ(Decode(frame, &whole), kOk);
+    for (const auto& [begin, end] : {std::pair{13, 227}, std::pair{0, 240}, std::pair{16, 32}}) {
+        QImage middle;
+        ASSERT_EQ(DecodeMiddle(frame, begin, end, &middle), kOk) << begin;
+        EXPECT_EQ(MaxChannelDifference(middle, whole.copy(0, begin, 320, end - begin)), 0) << begin;
+    }
+}
+
+TEST(JpegRowDecoderTest, DamageInSkippedRowsStillFails) {
+    const QByteArray frame =
+        test::EncodeJpeg(test::FilmPicture(320, 240, 8), 90, test::Chroma::k422);
+    QImage middle;
+    EXPECT_EQ(DecodeMiddle(frame.left(frame.size() * 9 / 10), 13, 120, &middle), kBadImage);
+    EXPECT_EQ(DecodeMiddle(frame.left(frame.size() / 10), 200, 240, &middle), kBadImage);
+}
+
 TEST(JpegRowDecoderTest, NothingIsReadBeforeOpeningAndNoRowMayBeLeftOut) {
     JpegRowDecoder unopened;
     uchar row[64 * 4];

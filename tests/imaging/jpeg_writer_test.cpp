@@ -205,6 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, JpegWriterFailureTest,
     testing::Values(
         FailureCase{"truncated", TruncatedFrame, {400, 300}, {300, 200}, kBadImage},
+        FailureCase{"cut_below_the_band", CutBelowTheBandFrame, {400, 300}, {300, 200}, kBadImage},
         FailureCase{"header_only", HeaderOnlyFrame, {400, 300}, {300, 200}, kBadImage},
         FailureCase{"garbage", GarbageFrame, {400, 300}, {300, 200}, kBadImage},
         FailureCase{"no_still_format", GoodFrame, {0, 0}, {300, 200}, kInvalidArg},
