@@ -183,6 +183,10 @@ QByteArray GoodFrame() {
 QByteArray TruncatedFrame() {
     return GoodFrame().left(GoodFrame().size() / 2);
 }
+// Cut in the rows below the band, which are never drawn: still a broken frame.
+QByteArray CutBelowTheBandFrame() {
+    return GoodFrame().left(GoodFrame().size() * 98 / 100);
+}
 QByteArray GarbageFrame() {
     return QByteArray(20000, '\x3c');
 }
