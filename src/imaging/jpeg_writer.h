@@ -14,13 +14,17 @@ namespace zv {
 // the picture as a JPEG of quality 100 with full-resolution chroma.
 //
 // The frame is copied at once; the caller's buffer is not used after the copy. The source size is
-// the still format's, not read from the image. Returns kOk only when the whole file is on the
-// disk. Otherwise no file is left at `path`: StatusFromErrno of the failing system call for write
-// failures (EEXIST when the path is taken: an earlier file is never replaced), kBadImage for a
-// frame that is not a whole decodable image, kInvalidArg for sizes that give no picture.
+// the still format's, not read from the image; parts of the band outside the decoded frame (above
+// and below a frame wider than the target's shape) are black.
 //
-// Stateless; runs on whichever thread calls it (the still output's streaming thread) and uses a
-// few helper threads of its own for the scaling, all ended before it returns.
+// Returns kOk only when the whole file is on the disk. Otherwise no file is left at `path`:
+// StatusFromErrno of the failing system call for write failures (EEXIST when the path is taken:
+// an earlier file is never replaced), kBadImage for a frame that is not a whole decodable image,
+// kInvalidArg for sizes that give no picture.
+//
+// Stateless; runs on whichever thread calls it (the still output's streaming thread), which
+// decodes, while one helper thread of its own draws and encodes; the helper has ended when
+// WriteJpeg returns.
 Status WriteJpeg(const std::uint8_t* frame, std::int32_t length, std::int32_t sourceWidth,
                  std::int32_t sourceHeight, const QString& path, std::int32_t targetWidth,
                  std::int32_t targetHeight);
