@@ -30,6 +30,10 @@ Status StreamStatus(int error) {
             return kSharingViolation;
         case ENODEV:
             return devices::kDeviceNotConnected;
+        case EPIPE:
+            // A request the device stalled. 0x80070000 | EPIPE would be 0x80070020, the code of
+            // a device held by another program, and tell the user so wrongly.
+            return kFail;
         default:
             return StatusFromErrno(error);
     }
@@ -45,6 +49,8 @@ Status ControlStatus(int error, bool query) {
             return kInvalidArg;
         case ENODEV:
             return devices::kDeviceNotConnected;
+        case EPIPE:
+            return kFail;  // a stalled request, not a busy device (see StreamStatus)
         default:
             return StatusFromErrno(error);
     }

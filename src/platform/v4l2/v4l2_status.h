@@ -12,14 +12,16 @@ namespace zv::v4l2 {
 Status ExtensionUnitStatus(int error);
 
 // Setting up and starting a stream: a device another program holds answers kSharingViolation,
-// an unplugged device devices::kDeviceNotConnected, anything else 0x80070000 | errno (so USB
-// bandwidth exhaustion, ENOSPC, is 0x8007001C and not taken for a busy device).
+// an unplugged device devices::kDeviceNotConnected, a request the device stalled (EPIPE) kFail,
+// anything else 0x80070000 | errno (so USB bandwidth exhaustion, ENOSPC, is 0x8007001C). Only
+// a busy device ends as one of the codes of a device held by another program.
 Status StreamStatus(int error);
 
 // Picture property (control) requests: a control the driver does not have answers kNotFound, a
-// value it refuses kInvalidArg, an unplugged device devices::kDeviceNotConnected, anything else
-// 0x80070000 | errno. `query` says whether the call asked about the control (EINVAL then means
-// the control does not exist) or set its value (EINVAL then means the value was refused).
+// value it refuses kInvalidArg, an unplugged device devices::kDeviceNotConnected, a stalled
+// request kFail, anything else 0x80070000 | errno. `query` says whether the call asked about the
+// control (EINVAL then means the control does not exist) or set its value (EINVAL then means the
+// value was refused).
 Status ControlStatus(int error, bool query);
 
 }  // namespace zv::v4l2
