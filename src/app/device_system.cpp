@@ -8,7 +8,7 @@ namespace zv {
 
 std::shared_ptr<devices::DeviceBackend> CreateDeviceSystem(bool simulatedScanner) {
     if (!simulatedScanner) {
-        return nullptr;
+        return devices::CreateDeviceBackend(devices::DeviceBackendKind::kV4l2);
     }
     auto bus = std::make_shared<sim::SimDeviceBus>();
     // Plugged before anyone listens: discovery at start finds it.
