@@ -23,8 +23,8 @@ using test::FakeDialogControls;
 constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
 
-SimPropertyConfig& PropertyOf(SimDeviceConfig& spec, SlotTable table, int index) {
-    auto& list = table == SlotTable::kVideo ? spec.videoProperties : spec.cameraProperties;
+SimPropertyConfig& PropertyOf(SimDeviceConfig& config, SlotTable table, int index) {
+    auto& list = table == SlotTable::kVideo ? config.videoProperties : config.cameraProperties;
     for (SimPropertyConfig& property : list) {
         if (property.index == index) {
             return property;
@@ -34,21 +34,21 @@ SimPropertyConfig& PropertyOf(SimDeviceConfig& spec, SlotTable table, int index)
     return list.front();
 }
 
-void RemoveProperty(SimDeviceConfig& spec, SlotTable table, int index) {
-    auto& list = table == SlotTable::kVideo ? spec.videoProperties : spec.cameraProperties;
+void RemoveProperty(SimDeviceConfig& config, SlotTable table, int index) {
+    auto& list = table == SlotTable::kVideo ? config.videoProperties : config.cameraProperties;
     std::erase_if(list,
                   [index](const SimPropertyConfig& property) { return property.index == index; });
 }
 
 class PropertySlotsTest : public ::testing::Test {
 protected:
-    Status Load(SimDeviceConfig spec) {
-        m_device = sim::SimDeviceFilter::Create(std::move(spec));
+    Status Load(SimDeviceConfig config) {
+        m_device = sim::SimDeviceFilter::Create(std::move(config));
         return m_slots.LoadPropertySlots(m_device);
     }
     // Loads and shows the slots, as a connection does before its film type is applied.
-    void LoadAndShow(SimDeviceConfig spec) {
-        Load(std::move(spec));
+    void LoadAndShow(SimDeviceConfig config) {
+        Load(std::move(config));
         m_slots.RefreshAllSlotControls();
     }
     PropertySlot& Video(int index) { return m_slots.Slot(SlotTable::kVideo, index); }
@@ -71,12 +71,12 @@ struct LoadCase {
 class LoadMarkTest : public PropertySlotsTest, public ::testing::WithParamInterface<LoadCase> {};
 
 TEST_P(LoadMarkTest, MarksDefaultOnlyWhenEveryAdjustmentIsAtItsDefault) {
-    SimDeviceConfig spec = sim::ScannerDevice();
-    GetParam().change(spec);
+    SimDeviceConfig config = sim::ScannerDevice();
+    GetParam().change(config);
     m_controls.UserClickRadio(
         GetParam().mark == slotctl::kDefault ? slotctl::kCustom : slotctl::kDefault,
         slotctl::kDefault, slotctl::kCustom);
-    EXPECT_EQ(Load(spec), GetParam().status);
+    EXPECT_EQ(Load(config), GetParam().status);
     EXPECT_EQ(m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom),
               std::set<int>{GetParam().mark});
 }
@@ -178,15 +178,15 @@ constexpr SliderCase kSliderCases[] = {
 };
 
 TEST_F(PropertySlotsTest, SlidersShowTheDeviceRangeStepAndValue) {
-    SimDeviceConfig spec = sim::ScannerDevice();
+    SimDeviceConfig config = sim::ScannerDevice();
     for (const SliderCase& c : kSliderCases) {
-        SimPropertyConfig& property = PropertyOf(spec, c.table, c.property);
+        SimPropertyConfig& property = PropertyOf(config, c.table, c.property);
         property.minimum = c.minimum;
         property.maximum = c.maximum;
         property.steppingDelta = c.step;
         property.initialValue = c.value;
     }
-    LoadAndShow(spec);
+    LoadAndShow(config);
     for (const SliderCase& c : kSliderCases) {
         SCOPED_TRACE(c.slider);
         const FakeDialogControls::Slider slider = m_controls.SliderOf(c.slider);
@@ -223,9 +223,9 @@ TEST_F(PropertySlotsTest, ValueTextShowsTheWholeNumber) {
 }
 
 TEST_F(PropertySlotsTest, MissingSaturationDisablesItsThreeControlsOnly) {
-    SimDeviceConfig spec = sim::ScannerDevice();
-    RemoveProperty(spec, SlotTable::kVideo, devices::kVideoProcAmpSaturation);
-    LoadAndShow(spec);
+    SimDeviceConfig config = sim::ScannerDevice();
+    RemoveProperty(config, SlotTable::kVideo, devices::kVideoProcAmpSaturation);
+    LoadAndShow(config);
     EXPECT_FALSE(Video(devices::kVideoProcAmpSaturation).supported);
     for (const int id :
          {slotctl::kSaturationCaption, slotctl::kSaturationSlider, slotctl::kSaturationText}) {
@@ -241,9 +241,9 @@ TEST_F(PropertySlotsTest, MissingSaturationDisablesItsThreeControlsOnly) {
 }
 
 TEST_F(PropertySlotsTest, MissingRollDisablesSlideAndNegativeButNotBlackWhite) {
-    SimDeviceConfig spec = sim::ScannerDevice();
-    RemoveProperty(spec, SlotTable::kCamera, devices::kCameraControlRoll);
-    LoadAndShow(spec);
+    SimDeviceConfig config = sim::ScannerDevice();
+    RemoveProperty(config, SlotTable::kCamera, devices::kCameraControlRoll);
+    LoadAndShow(config);
     EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSlide));
     EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kNegative));
     EXPECT_TRUE(m_controls.CallsFor(slotctl::kBlackWhite).isEmpty());
@@ -382,9 +382,9 @@ TEST_F(PropertySlotsTest, NextDeviceLeavesNothingOfTheLastOne) {
     EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kRedSlider));
 
     // A scanner without camera control: its camera slots cannot be used either.
-    SimDeviceConfig spec = sim::ScannerDevice();
-    spec.hasCameraControl = false;
-    EXPECT_EQ(Load(spec), kNoInterface);
+    SimDeviceConfig config = sim::ScannerDevice();
+    config.hasCameraControl = false;
+    EXPECT_EQ(Load(config), kNoInterface);
     EXPECT_TRUE(m_slots.HasVideoProcAmp());
     EXPECT_FALSE(m_slots.HasCameraControl());
     EXPECT_FALSE(Camera(devices::kCameraControlZoom).supported);
@@ -392,9 +392,9 @@ TEST_F(PropertySlotsTest, NextDeviceLeavesNothingOfTheLastOne) {
 }
 
 TEST_F(PropertySlotsTest, WritesGoToTheSlotsInterfaceOrNowhere) {
-    SimDeviceConfig spec = sim::ScannerDevice();
-    spec.hasVideoProcAmp = false;
-    Load(spec);
+    SimDeviceConfig config = sim::ScannerDevice();
+    config.hasVideoProcAmp = false;
+    Load(config);
     const SlotRef brightness{SlotTable::kVideo, devices::kVideoProcAmpBrightness};
     const SlotRef red{SlotTable::kCamera, devices::kCameraControlPan};
     EXPECT_EQ(m_slots.WriteSlot(brightness), kFalse);
