@@ -7,4 +7,6 @@ ZV_BUILD_PACKAGES=(
 )
 ZV_TEST_PACKAGES=(
     libgtest-dev libgmock-dev desktop-file-utils
+    # the uvcbench VM of the real-driver tests (../shared/uvcbench) and their image check
+    qemu-system-x86 busybox-static cpio libjpeg-turbo-progs xz-utils imagemagick
 )

@@ -25,6 +25,7 @@
 #include "platform/media/video_control.h"
 #include "platform/media/video_info.h"
 #include "platform/recording_callback.h"
+#include "platform/v4l2/udev_monitor_source.h"
 #include "platform/v4l2/v4l2_device_backend.h"
 #include "platform/v4l2/v4l2_source_filter.h"
 #include "support/wait.h"
@@ -404,6 +405,17 @@ TEST(V4l2Bench, SecondUserOfTheDeviceFailsAsLocked) {
     ASSERT_EQ(holder.graph.Stop(), kOk);
     EXPECT_EQ(latecomer.graph.Run(), kOk);
     ASSERT_TRUE(test::WaitUntil([&] { return latecomer.preview.Count() >= 1; }, 20s));
+}
+
+TEST(V4l2Bench, HotplugEventsComeFromUdevOrElseFromTheKernel) {
+    REQUIRE_BENCH();
+    // ZV_BENCH_UDEV=none: the VM runs without its udev stand-in.
+    const char* udev = std::getenv("ZV_BENCH_UDEV");
+    const bool daemon = udev == nullptr || std::string(udev) != "none";
+    const std::unique_ptr<UdevMonitorSource> source = UdevMonitorSource::Create();
+    ASSERT_NE(source, nullptr);
+    EXPECT_GE(source->Fd(), 0);
+    EXPECT_EQ(source->KernelEvents(), !daemon);
 }
 
 // Last: it unplugs the device the other tests use.
