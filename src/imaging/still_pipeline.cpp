@@ -74,20 +74,18 @@ Status EncodeUnscaled(const BandMapping& mapping, const FrameRows& frame, RowPro
 
 Status EncodeDrawn(const BandMapping& mapping, const FrameRows& frame, RowProgress* progress,
                    JpegRowEncoder* encoder) {
-    const QSize target = mapping.Target();
-    QImage run(target.width(), StillPipeline::kRunRows, QImage::Format_RGB32);
-    if (run.isNull()) {
+    BandPainter painter(mapping, frame.bits, frame.stride, frame.width, StillPipeline::kRunRows);
+    if (!painter.IsValid()) {
         return kOutOfMemory;
     }
-    const BandPainter painter(mapping, frame.bits, frame.stride, frame.width);
-    for (int top = 0; top < target.height(); top += StillPipeline::kRunRows) {
-        const int rows = std::min(StillPipeline::kRunRows, target.height() - top);
+    const int height = mapping.Target().height();
+    for (int top = 0; top < height; top += StillPipeline::kRunRows) {
+        const int rows = std::min(StillPipeline::kRunRows, height - top);
         const BandMapping::Rows source = mapping.SourceRows(top, top + rows);
         if (!source.IsEmpty() && !progress->WaitFor(source.end)) {
             return progress->Failure();
         }
-        QImage runRows(run.bits(), target.width(), rows, run.bytesPerLine(), QImage::Format_RGB32);
-        painter.Paint(top, &runRows);
+        const QImage& run = painter.Paint(top, rows);
         const Status status = encoder->WriteRows(run.constBits(), run.bytesPerLine(), rows);
         if (status != kOk) {
             return status;
