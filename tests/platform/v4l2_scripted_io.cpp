@@ -93,6 +93,22 @@ void ScriptedV4l2Io::Unplug() {
     m_changed.notify_all();
 }
 
+void ScriptedV4l2Io::BreakStream() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stream.broken = true;
+    }
+    m_changed.notify_all();
+}
+
+void ScriptedV4l2Io::SetPollErrors(bool on) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_pollErrors = on;
+    }
+    m_changed.notify_all();
+}
+
 void ScriptedV4l2Io::ChangeNode(const std::string& devnode,
                                 const std::function<void(ScriptedNode&)>& change) {
     {
@@ -387,7 +403,10 @@ int ScriptedV4l2Io::StreamIoctl(int fd, ScriptedNode& node, unsigned long reques
             if (m_streamOwner != fd || !m_stream.streaming) {
                 return EINVAL;
             }
-            if (m_stream.queued.empty() || m_frameBudget == 0) {
+            if (m_stream.broken) {
+                return EIO;
+            }
+            if (m_stream.queued.empty() || m_frameBudget == 0 || m_pollErrors) {
                 return EAGAIN;
             }
             const std::uint32_t index = m_stream.queued.front();
@@ -424,6 +443,7 @@ int ScriptedV4l2Io::StreamIoctl(int fd, ScriptedNode& node, unsigned long reques
         case VIDIOC_STREAMOFF:
             if (m_streamOwner == fd) {
                 m_stream.streaming = false;
+                m_stream.broken = false;
                 m_stream.queued.clear();
             }
             Note("STREAMOFF");
@@ -578,6 +598,8 @@ int ScriptedV4l2Io::Poll(pollfd* fds, std::size_t count, int timeoutMs) {
             } else if (m_open.count(fds[i].fd) != 0) {
                 if (m_unplugged) {
                     fds[i].revents = POLLERR | POLLHUP;
+                } else if (m_pollErrors || (m_streamOwner == fds[i].fd && m_stream.broken)) {
+                    fds[i].revents = POLLERR;
                 } else if (FrameReady(fds[i].fd)) {
                     fds[i].revents = POLLIN;
                 }

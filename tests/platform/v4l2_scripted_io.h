@@ -97,6 +97,12 @@ public:
     void SetFrameProducer(FrameProducer producer);
     // The device is gone: open handles answer ENODEV, a streaming poll POLLERR | POLLHUP.
     void Unplug();
+    // The stream breaks as a driver's queue does on a transfer error: poll answers POLLERR and
+    // dequeuing EIO until the stream is turned off.
+    void BreakStream();
+    // Poll answers POLLERR with nothing to dequeue (EAGAIN), whatever the stream does, until
+    // cleared.
+    void SetPollErrors(bool on);
     // Changes a node after the fact (busy, open errno, ...).
     void ChangeNode(const std::string& devnode, const std::function<void(ScriptedNode&)>& change);
 
@@ -139,6 +145,7 @@ private:
         std::deque<std::uint32_t> queued;
         int mapped = 0;
         bool streaming = false;
+        bool broken = false;
     };
 
     ScriptedNode* NodeOf(int fd);
@@ -167,6 +174,7 @@ private:
     int m_frameBudget = -1;
     int m_framesDelivered = 0;
     bool m_unplugged = false;
+    bool m_pollErrors = false;
     FrameProducer m_producer;
     std::vector<std::string> m_log;
     std::map<std::string, int> m_openAttempts;

@@ -537,6 +537,38 @@ TEST_F(SourceFilterFixture, StalledStreamIsRestarted) {
     EXPECT_FALSE(filter->StreamLost());
 }
 
+TEST_F(SourceFilterFixture, BrokenStreamIsStartedAfresh) {
+    Plug();
+    Build();
+    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() >= 1; }));
+    io->BreakStream();
+    ASSERT_TRUE(test::WaitUntil([&] { return filter->StreamRestarts() >= 1; }));
+    const int atRestart = preview.Count();
+    ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() > atRestart; }));
+    ASSERT_EQ(graph->Stop(), kOk);
+    EXPECT_EQ(filter->StreamRestarts(), 1);
+    EXPECT_FALSE(filter->StreamLost());
+}
+
+TEST_F(SourceFilterFixture, DeviceThatKeepsFailingIsRetriedAtAPace) {
+    timing.minStallMs = 40;
+    Plug();
+    Build();
+    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() >= 1; }));
+    const auto started = std::chrono::steady_clock::now();
+    io->SetPollErrors(true);
+    ASSERT_TRUE(test::WaitUntil([&] { return filter->StreamRestarts() >= 4; }));
+    // The first attempt at once, every further one after a pause.
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 3 * 40ms);
+    io->SetPollErrors(false);
+    const int atRecovery = preview.Count();
+    ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() > atRecovery; }));
+    ASSERT_EQ(graph->Stop(), kOk);
+    EXPECT_FALSE(filter->StreamLost());
+}
+
 TEST_F(SourceFilterFixture, UnplugEndsTheStreamAndTheFilterStopsCleanly) {
     Plug();
     Build();

@@ -118,8 +118,12 @@ V4l2Streamer::Event V4l2Streamer::Wait(int timeoutMs) {
     if (ready == 0) {
         return Event::kTimeout;
     }
-    // POLLERR or POLLHUP: the dequeue that follows tells a lost device from a broken stream.
-    return Event::kFrame;
+    if ((fds[0].revents & POLLIN) != 0) {
+        return Event::kFrame;
+    }
+    // POLLERR or POLLHUP without a frame: the dequeue that follows tells a lost device from a
+    // broken stream.
+    return Event::kError;
 }
 
 bool V4l2Streamer::SwitchTo(const V4l2Format& format) {
@@ -132,9 +136,33 @@ bool V4l2Streamer::RestartPreview() {
     return SwitchTo(m_preview);
 }
 
+void V4l2Streamer::Pause(int timeoutMs) {
+    pollfd wake = {m_wakeFd, POLLIN, 0};
+    if (m_io.Poll(&wake, 1, timeoutMs) > 0) {
+        m_io.DrainWakeup(m_wakeFd);
+    }
+}
+
+bool V4l2Streamer::Recover(int* failures) {
+    // A device that keeps failing is given a stall's time between attempts, so that a broken
+    // stream does not keep this thread busy; a stop or a trigger ends the pause early.
+    if (++*failures > 1) {
+        Pause(m_timing.minStallMs);
+        if (StopRequested()) {
+            return false;
+        }
+    }
+    if (!RestartPreview()) {
+        m_lost.store(true);
+        return false;
+    }
+    return true;
+}
+
 void V4l2Streamer::Loop() {
     const int stallMs = m_timing.StallTimeoutMs(m_preview.IntervalMs(kFallbackIntervalMs));
     int skip = m_timing.framesSkippedAfterStart;
+    int failures = 0;
     while (!StopRequested()) {
         if (TakeTrigger()) {
             if (!CaptureStill()) {
@@ -152,27 +180,34 @@ void V4l2Streamer::Loop() {
             break;
         }
         if (event == Event::kTimeout) {
-            if (!RestartPreview()) {
-                m_lost.store(true);
+            if (!Recover(&failures)) {
                 break;
             }
             skip = m_timing.framesSkippedAfterStart;
             continue;
         }
         V4l2Stream::Frame frame;
-        const Status status = m_stream.Dequeue(&frame);
+        Status status = m_stream.Dequeue(&frame);
         if (status == kFalse) {
-            continue;
+            if (event == Event::kFrame) {
+                continue;
+            }
+            // An error with nothing to take would wake every poll at once: start afresh.
+            status = kFail;
         }
         if (Failed(status)) {
-            // A broken stream is restarted once per failure; a device that is gone ends here.
-            if (status == devices::kDeviceNotConnected || !RestartPreview()) {
+            // A device that is gone ends the stream; a broken one is started afresh.
+            if (status == devices::kDeviceNotConnected) {
                 m_lost.store(true);
+                break;
+            }
+            if (!Recover(&failures)) {
                 break;
             }
             skip = m_timing.framesSkippedAfterStart;
             continue;
         }
+        failures = 0;
         if (skip > 0) {
             --skip;
         } else if (!frame.error) {
@@ -217,7 +252,10 @@ V4l2Streamer::StillOutcome V4l2Streamer::TakeStill(int skip, std::vector<std::ui
         V4l2Stream::Frame frame;
         const Status status = m_stream.Dequeue(&frame);
         if (status == kFalse) {
-            continue;
+            if (event == Event::kFrame) {
+                continue;
+            }
+            return StillOutcome::kBroken;
         }
         if (Failed(status)) {
             return status == devices::kDeviceNotConnected ? StillOutcome::kLost

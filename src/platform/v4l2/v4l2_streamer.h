@@ -46,7 +46,9 @@ public:
     int Restarts() const { return m_restarts.load(); }
 
 private:
-    enum class Event { kFrame, kWake, kTimeout, kLost };
+    // What a wait ended with: a frame to take, a wake-up (stop or trigger), nothing within the
+    // time-out, an error on the device, nothing left to wait on.
+    enum class Event { kFrame, kWake, kTimeout, kError, kLost };
     enum class StillOutcome { kTaken, kTakenBroken, kGivenUp, kBroken, kStopped, kLost };
 
     void Loop();
@@ -61,6 +63,11 @@ private:
     bool SwitchTo(const V4l2Format& format);
     // A stalled or broken preview stream started again (counted).
     bool RestartPreview();
+    // RestartPreview after a pause when the last attempt failed too; false when the thread must
+    // end (stop, or the stream cannot start).
+    bool Recover(int* failures);
+    // Waits for a wake-up (stop or trigger) at most this long.
+    void Pause(int timeoutMs);
     double Now() const;
 
     V4l2Io& m_io;
