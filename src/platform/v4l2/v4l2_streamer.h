@@ -25,7 +25,7 @@ class V4l2Io;
 // is the still, without a switch. A stream that stalls is restarted; an unplugged device ends the
 // thread.
 // Start and Stop on the GUI thread (through the filter's Run and Stop); Stop joins the thread.
-// Trigger from any thread.
+// Trigger on the GUI thread too (the filter's video control); only the streaming thread takes it.
 class V4l2Streamer {
 public:
     V4l2Streamer(V4l2Io& io, int fd, V4l2FrameSink& sink, V4l2StreamTiming timing);
