@@ -1,12 +1,13 @@
 #pragma once
 
-#include "platform/sim/sim_camera_control.h"
+#include "platform/devices/camera_control.h"
+#include "platform/devices/property_control_adapter.h"
+#include "platform/devices/video_proc_amp.h"
 #include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_log.h"
 #include "platform/sim/sim_ks_topology.h"
 #include "platform/sim/sim_property_store.h"
 #include "platform/sim/sim_scanner_filter.h"
-#include "platform/sim/sim_video_proc_amp.h"
 
 #include <atomic>
 #include <memory>
@@ -51,8 +52,8 @@ private:
     SimKsTopology m_topology;
     SimPropertyStore m_videoStore;
     SimPropertyStore m_cameraStore;
-    SimVideoProcAmp m_videoProcAmp;
-    SimCameraControl m_cameraControl;
+    devices::PropertyControlAdapter<devices::VideoProcAmp, SimPropertyStore&> m_videoProcAmp;
+    devices::PropertyControlAdapter<devices::CameraControl, SimPropertyStore&> m_cameraControl;
 };
 
 }  // namespace zv::sim

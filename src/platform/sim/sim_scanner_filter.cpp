@@ -26,6 +26,7 @@ SimScannerFilter::SimScannerFilter(SimScannerConfig config)
         m_still = still.get();
         AddPin(std::move(still));
     }
+    BindTriggerPins(m_capture, m_still);
 }
 
 SimScannerFilter::~SimScannerFilter() {
@@ -37,10 +38,6 @@ media::Pin* SimScannerFilter::CapturePin() const {
 }
 media::Pin* SimScannerFilter::StillPin() const {
     return m_still;
-}
-
-bool SimScannerFilter::Owns(const media::Pin& pin) const {
-    return &pin == m_capture || (m_still != nullptr && &pin == m_still);
 }
 
 void SimScannerFilter::InjectStill() {
@@ -102,46 +99,13 @@ Status SimScannerFilter::GetState(std::chrono::milliseconds timeout,
     return kStateIntermediate;
 }
 
-Status SimScannerFilter::GetCaps(const media::Pin& pin, std::int32_t* flags) const {
-    if (flags == nullptr) {
-        return kPointer;
-    }
-    if (!Owns(pin)) {
-        return kInvalidArg;
-    }
-    *flags = &pin == m_still ? contract::kVideoControlFlagTrigger : 0;
-    return kOk;
+bool SimScannerFilter::IsRunningForTrigger() const {
+    return State() == media::FilterState::kRunning;
 }
 
-Status SimScannerFilter::SetMode(const media::Pin& pin, std::int32_t mode) {
-    std::int32_t caps = 0;
-    if (const Status status = GetCaps(pin, &caps); Failed(status)) {
-        return status;
-    }
-    if ((mode & ~caps) != 0) {
-        return kInvalidArg;
-    }
-    if (State() != media::FilterState::kRunning) {
-        return media::kNotRunning;
-    }
-    if ((mode & contract::kVideoControlFlagTrigger) != 0) {
-        m_triggers.fetch_add(1);
-        m_still->QueueStills(m_config.stillsPerTrigger);
-    }
-    // The trigger is an event, not a lasting mode.
-    m_stillMode = mode & ~contract::kVideoControlFlagTrigger;
-    return kOk;
-}
-
-Status SimScannerFilter::GetMode(const media::Pin& pin, std::int32_t* mode) const {
-    if (mode == nullptr) {
-        return kPointer;
-    }
-    if (!Owns(pin)) {
-        return kInvalidArg;
-    }
-    *mode = &pin == m_still ? m_stillMode : 0;
-    return kOk;
+void SimScannerFilter::OnStillTrigger() {
+    m_triggers.fetch_add(1);
+    m_still->QueueStills(m_config.stillsPerTrigger);
 }
 
 }  // namespace zv::sim

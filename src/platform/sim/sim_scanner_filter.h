@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/media/filter.h"
-#include "platform/media/video_control.h"
+#include "platform/media/still_trigger_control.h"
 #include "platform/sim/film_scene.h"
 #include "platform/sim/picture_parameters.h"
 #include "platform/sim/sim_scanner_config.h"
@@ -20,7 +20,7 @@ class SimSourcePin;
 // applied to every frame it renders; and the failures of the configuration (busy device, a
 // state that never reaches running, late, doubled, missing or corrupt stills).
 // GUI thread for everything but InjectStill (any thread) and the parameters (thread-safe).
-class SimScannerFilter : public media::Filter, public media::VideoControl {
+class SimScannerFilter : public media::Filter, public media::StillTriggerControl {
 public:
     static std::shared_ptr<SimScannerFilter> Create(SimScannerConfig config = {});
     explicit SimScannerFilter(SimScannerConfig config);
@@ -46,12 +46,9 @@ public:
     Status Stop() override;
     Status GetState(std::chrono::milliseconds timeout, media::FilterState* state) const override;
 
-    Status GetCaps(const media::Pin& pin, std::int32_t* flags) const override;
-    Status SetMode(const media::Pin& pin, std::int32_t mode) override;
-    Status GetMode(const media::Pin& pin, std::int32_t* mode) const override;
-
 private:
-    bool Owns(const media::Pin& pin) const;
+    bool IsRunningForTrigger() const override;
+    void OnStillTrigger() override;
 
     const SimScannerConfig m_config;
     PictureParameters m_parameters;
@@ -60,7 +57,6 @@ private:
     SimSourcePin* m_still = nullptr;
     // GUI thread: Run answered kFalse and the filter is still on its way to running.
     bool m_pendingRun = false;
-    std::int32_t m_stillMode = 0;
     std::atomic<int> m_triggers{0};
 };
 

@@ -82,8 +82,8 @@ V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
       m_node(setup.node),
       m_handle(setup.io, setup.fd),
       m_topology(*setup.io, setup.fd, std::move(setup.entities)),
-      m_videoProcAmp(*setup.io, setup.fd),
-      m_cameraControl(*setup.io, setup.fd),
+      m_videoProcAmp(*setup.io, setup.fd, PropertyInterface::kVideoProcAmp),
+      m_cameraControl(*setup.io, setup.fd, PropertyInterface::kCameraControl),
       m_streamer(*setup.io, setup.fd, *this, setup.timing) {
     auto capture = std::make_unique<V4l2SourcePin>(*this, false, std::move(setup.captureFormats),
                                                    setup.captureIndex);
@@ -95,6 +95,7 @@ V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
         AddPin(std::move(still));
     }
     m_stillDelivery.SetPin(m_still);
+    BindTriggerPins(m_capture, m_still);
 }
 
 V4l2SourceFilter::~V4l2SourceFilter() {
@@ -107,10 +108,6 @@ media::Pin* V4l2SourceFilter::CapturePin() const {
 
 media::Pin* V4l2SourceFilter::StillPin() const {
     return m_still;
-}
-
-bool V4l2SourceFilter::Owns(const media::Pin& pin) const {
-    return &pin == m_capture || (m_still != nullptr && &pin == m_still);
 }
 
 Status V4l2SourceFilter::Run() {
@@ -133,7 +130,7 @@ Status V4l2SourceFilter::Run() {
         m_stillDelivery.Stop();
         return status;
     }
-    m_stillMode = 0;
+    ResetStillMode();
     SetState(media::FilterState::kRunning);
     return kOk;
 }
@@ -147,45 +144,12 @@ Status V4l2SourceFilter::Stop() {
     return kOk;
 }
 
-Status V4l2SourceFilter::GetCaps(const media::Pin& pin, std::int32_t* flags) const {
-    if (flags == nullptr) {
-        return kPointer;
-    }
-    if (!Owns(pin)) {
-        return kInvalidArg;
-    }
-    *flags = &pin == m_still ? contract::kVideoControlFlagTrigger : 0;
-    return kOk;
+bool V4l2SourceFilter::IsRunningForTrigger() const {
+    return State() == media::FilterState::kRunning;
 }
 
-Status V4l2SourceFilter::SetMode(const media::Pin& pin, std::int32_t mode) {
-    std::int32_t caps = 0;
-    if (const Status status = GetCaps(pin, &caps); Failed(status)) {
-        return status;
-    }
-    if ((mode & ~caps) != 0) {
-        return kInvalidArg;
-    }
-    if (State() != media::FilterState::kRunning) {
-        return media::kNotRunning;
-    }
-    if ((mode & contract::kVideoControlFlagTrigger) != 0) {
-        m_streamer.Trigger();
-    }
-    // The trigger is an event, not a lasting mode.
-    m_stillMode = mode & ~contract::kVideoControlFlagTrigger;
-    return kOk;
-}
-
-Status V4l2SourceFilter::GetMode(const media::Pin& pin, std::int32_t* mode) const {
-    if (mode == nullptr) {
-        return kPointer;
-    }
-    if (!Owns(pin)) {
-        return kInvalidArg;
-    }
-    *mode = &pin == m_still ? m_stillMode : 0;
-    return kOk;
+void V4l2SourceFilter::OnStillTrigger() {
+    m_streamer.Trigger();
 }
 
 void V4l2SourceFilter::OnPreviewFrame(const std::uint8_t* data, std::size_t length, double time) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/devices/camera_control.h"
+#include "platform/devices/property_control_adapter.h"
+#include "platform/devices/video_proc_amp.h"
 #include "platform/media/filter.h"
-#include "platform/media/video_control.h"
+#include "platform/media/still_trigger_control.h"
 #include "platform/v4l2/uvc_descriptors.h"
-#include "platform/v4l2/v4l2_camera_control.h"
+#include "platform/v4l2/v4l2_control_set.h"
 #include "platform/v4l2/v4l2_frame_sink.h"
 #include "platform/v4l2/v4l2_handle.h"
 #include "platform/v4l2/v4l2_ks_topology.h"
@@ -11,7 +14,6 @@
 #include "platform/v4l2/v4l2_still_delivery.h"
 #include "platform/v4l2/v4l2_stream_timing.h"
 #include "platform/v4l2/v4l2_streamer.h"
-#include "platform/v4l2/v4l2_video_proc_amp.h"
 
 #include <memory>
 #include <vector>
@@ -45,7 +47,9 @@ struct V4l2FilterSetup {
 // bandwidth for the format. The device interfaces: extension unit access (V4l2KsTopology) and
 // the picture properties as V4L2 controls.
 // GUI thread for everything; the sink runs on the device streaming thread.
-class V4l2SourceFilter : public media::Filter, public media::VideoControl, private V4l2FrameSink {
+class V4l2SourceFilter : public media::Filter,
+                         public media::StillTriggerControl,
+                         private V4l2FrameSink {
 public:
     // Opens `node`, checks that it captures video, and learns its formats and, for a USB node,
     // its units and still image sizes from the descriptors in sysfs. kOk with the filter; the
@@ -73,27 +77,23 @@ public:
     Status Run() override;
     Status Stop() override;
 
-    Status GetCaps(const media::Pin& pin, std::int32_t* flags) const override;
-    Status SetMode(const media::Pin& pin, std::int32_t mode) override;
-    Status GetMode(const media::Pin& pin, std::int32_t* mode) const override;
-
 private:
     void OnPreviewFrame(const std::uint8_t* data, std::size_t length, double time) override;
     void OnStillFrame(std::vector<std::uint8_t> bytes, double time) override;
-    bool Owns(const media::Pin& pin) const;
+    bool IsRunningForTrigger() const override;
+    void OnStillTrigger() override;
 
     const V4l2NodeInfo m_node;
     // Declared before everything that uses the descriptor, so it is closed last.
     const V4l2Handle m_handle;
     V4l2KsTopology m_topology;
-    V4l2VideoProcAmp m_videoProcAmp;
-    V4l2CameraControl m_cameraControl;
+    devices::PropertyControlAdapter<devices::VideoProcAmp, V4l2ControlSet> m_videoProcAmp;
+    devices::PropertyControlAdapter<devices::CameraControl, V4l2ControlSet> m_cameraControl;
     V4l2SourcePin* m_capture = nullptr;
     V4l2SourcePin* m_still = nullptr;
     // Written on the GUI thread while stopped; read by the device streaming thread while
     // running (the type it delivers preview frames with).
     media::MediaType m_previewType;
-    std::int32_t m_stillMode = 0;
     V4l2StillDelivery m_stillDelivery;
     V4l2Streamer m_streamer;
 };
