@@ -164,7 +164,7 @@ bool CBrasquelDlg::OnInitDialog() {
     CreateAdjustments();
     ConnectHandlers();
     ConnectAdjustmentHandlers();
-    DiscoverScanner();
+    ConnectFoundScanner(std::nullopt);
     RegisterForDeviceChanges();
     return true;
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 
@@ -201,7 +202,9 @@ private:
     void ConnectAdjustmentHandlers();
     void LoadPropertySlots();
     void RefreshAllSlotControls();
-    void DiscoverScanner();
+    // Discovery (of the device named `matchPath`, when given) and, when it finds the scanner,
+    // the connection.
+    void ConnectFoundScanner(const std::optional<QString>& matchPath);
     void RegisterForDeviceChanges();
     void FillLanguageCombo();
 

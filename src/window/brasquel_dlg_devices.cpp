@@ -18,13 +18,13 @@ void CBrasquelDlg::SetDeviceBackend(std::shared_ptr<devices::DeviceBackend> devi
     m_probePause = std::move(pause);
 }
 
-void CBrasquelDlg::DiscoverScanner() {
+void CBrasquelDlg::ConnectFoundScanner(const std::optional<QString>& matchPath) {
     if (!m_devices) {
         return;
     }
     std::shared_ptr<media::Filter> filter;
     QString path;
-    if (FindScanner(*m_devices, std::nullopt, &path, &filter, m_probePause)) {
+    if (FindScanner(*m_devices, matchPath, &path, &filter, m_probePause)) {
         m_connectedDevicePath = path;
         ConnectScanner(filter);
     }
@@ -49,14 +49,8 @@ void CBrasquelDlg::OnDeviceChange(const devices::DeviceChangeEvent& event) {
     }
     if (event.eventCode == devices::kDeviceArrival) {
         // A running connection is never disturbed, not even by a second scanner.
-        if (m_scannerFilter || !m_devices) {
-            return;
-        }
-        std::shared_ptr<media::Filter> filter;
-        QString path;
-        if (FindScanner(*m_devices, event.name, &path, &filter, m_probePause)) {
-            m_connectedDevicePath = path;
-            ConnectScanner(filter);
+        if (!m_scannerFilter) {
+            ConnectFoundScanner(event.name);
         }
     } else if (event.eventCode == devices::kDeviceRemoveComplete) {
         if (m_scannerFilter &&
@@ -67,10 +61,7 @@ void CBrasquelDlg::OnDeviceChange(const devices::DeviceChangeEvent& event) {
 }
 
 Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
-    // The path discovery found survives the teardown of any earlier connection.
-    const QString path = m_connectedDevicePath;
     DisconnectScanner();
-    m_connectedDevicePath = path;
     m_scannerFilter = std::move(filter);
     m_controls->showControl(ctl::kNoDevicePicture, false);
     m_controls->showControl(ctl::kNoDeviceLabel, false);
