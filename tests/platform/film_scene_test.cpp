@@ -1,10 +1,13 @@
 #include "platform/sim/film_scene.h"
 
 #include "platform/sim/picture_parameters.h"
+#include "platform/sim/sim_film.h"
 #include "platform/status.h"
 
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace zv::sim {
 namespace {
@@ -144,6 +147,54 @@ TEST_F(FilmSceneTest, FramesHaveTheRequestedSizeCutAroundTheCentre) {
     const QRgb scene = m_scene.Negative().pixel(400, 300);
     EXPECT_NEAR(qRed(middle), qRed(scene), 3);
     EXPECT_NEAR(qBlue(middle), qBlue(scene), 3);
+}
+
+struct FilmCase {
+    const char* name;
+    std::chrono::milliseconds interval;
+    int handAdvances;
+    std::chrono::milliseconds sinceLoading;
+    int frame;
+};
+
+std::ostream& operator<<(std::ostream& out, const FilmCase& c) {
+    return out << c.name;
+}
+
+class SimFilmPlaces : public testing::TestWithParam<FilmCase> {};
+
+TEST_P(SimFilmPlaces, FrameUnderTheCameraCountsHandAndClock) {
+    const FilmCase& c = GetParam();
+    const SimFilm::Clock::time_point loaded = SimFilm::Clock::now();
+    SimFilm film(c.interval, loaded);
+    for (int i = 0; i < c.handAdvances; ++i) {
+        film.Advance();
+    }
+    EXPECT_EQ(film.FrameAt(loaded + c.sinceLoading), c.frame);
+}
+
+using std::chrono_literals::operator""ms;
+INSTANTIATE_TEST_SUITE_P(Clock, SimFilmPlaces,
+                         testing::Values(FilmCase{"HandOnly", 0ms, 2, 3600000ms, 2},
+                                         FilmCase{"JustBeforeTheFirstInterval", 2000ms, 0, 1999ms,
+                                                  0},
+                                         FilmCase{"AtTheFirstInterval", 2000ms, 0, 2000ms, 1},
+                                         FilmCase{"HandAndClock", 2000ms, 1, 5000ms, 3},
+                                         FilmCase{"BeforeLoading", 2000ms, 0, -5000ms, 0}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST_F(FilmSceneTest, EachFilmFrameIsItsOwnSceneKeptUntilTheFilmMoves) {
+    const SimFilm::Clock::time_point now = SimFilm::Clock::now();
+    SimFilm film({}, now);
+    const auto first = film.SceneAt(now);
+    EXPECT_EQ(first->FrameNumber(), 0);
+    EXPECT_EQ(film.SceneAt(now + std::chrono::hours(1)), first) << "made once";
+    EXPECT_EQ(first->Positive(), m_scene.Positive()) << "frame 0 is the classic picture";
+    film.Advance();
+    const auto second = film.SceneAt(now);
+    EXPECT_EQ(second->FrameNumber(), 1);
+    EXPECT_GT(MeanDifference(first->Positive(), second->Positive()), 20.0);
+    EXPECT_EQ(second->Positive(), FilmScene(1).Positive()) << "the same every time";
 }
 
 TEST(PictureParametersTest, RangesDefaultsAndGenerations) {

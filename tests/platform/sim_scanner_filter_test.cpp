@@ -12,6 +12,8 @@
 #include "platform/recording_callback.h"
 #include "support/wait.h"
 
+#include <QSet>
+
 #include <condition_variable>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -231,6 +233,39 @@ TEST(SimScanner, StillWithoutTriggerIsDeliveredAndObserved) {
     EXPECT_EQ(sim.stillCallback.Count(), 1);
     EXPECT_EQ(sim.source->TriggerCount(), 0);
     EXPECT_EQ(DecodedSize(sim.stillCallback.Sample(0)), QSize(320, 240));
+}
+
+// The test thread moves the film on while the streaming threads render it: the preview and the
+// next still show the new frame.
+TEST(SimScanner, FilmMovedByHandShowsInThePreviewAndTheStill) {
+    SimGraph sim(SmallConfig());
+    ASSERT_EQ(sim.graph.Run(), kOk);
+    sim.source->InjectStill();
+    ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 1; }));
+    const QByteArray before = sim.previewCallback.Sample(0);
+    sim.source->Film().Advance();
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return sim.previewCallback.Sample(sim.previewCallback.Count() - 1) != before; }));
+    sim.source->InjectStill();
+    ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 2; }));
+    sim.graph.Stop();
+    EXPECT_NE(sim.stillCallback.Sample(0), sim.stillCallback.Sample(1));
+}
+
+TEST(SimScanner, FilmMovesOnByItselfAtTheConfiguredInterval) {
+    SimScannerConfig config = SmallConfig();
+    config.filmAdvanceInterval = 30ms;
+    SimGraph sim(config);
+    ASSERT_EQ(sim.graph.Run(), kOk);
+    const auto distinctPreviews = [&] {
+        QSet<QByteArray> seen;
+        for (int i = 0; i < sim.previewCallback.Count(); ++i) {
+            seen.insert(sim.previewCallback.Sample(i));
+        }
+        return seen.size();
+    };
+    EXPECT_TRUE(test::WaitUntil([&] { return distinctPreviews() >= 3; }));
+    sim.graph.Stop();
 }
 
 TEST(SimScanner, DefaultStillIsAFullSizeJpeg) {

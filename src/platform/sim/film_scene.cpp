@@ -1,9 +1,8 @@
 #include "platform/sim/film_scene.h"
 
-#include <QLinearGradient>
+#include "platform/sim/scene_layout.h"
+
 #include <QPainter>
-#include <QPainterPath>
-#include <QRadialGradient>
 
 #include <algorithm>
 #include <array>
@@ -15,41 +14,6 @@ namespace {
 
 // How much of the mask a fully exposed layer still lets through.
 constexpr double kBaseDensity = 0.1;
-
-QImage PaintLandscape(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, height * 0.6);
-    sky.setColorAt(0, QColor(40, 90, 190));
-    sky.setColorAt(1, QColor(170, 205, 235));
-    painter.fillRect(image.rect(), sky);
-    QRadialGradient sun(width * 0.75, height * 0.2, height * 0.09);
-    sun.setColorAt(0, QColor(255, 250, 215));
-    sun.setColorAt(1, QColor(250, 200, 90));
-    painter.setBrush(sun);
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QPointF(width * 0.75, height * 0.2), height * 0.09, height * 0.09);
-    QPainterPath hills;
-    hills.moveTo(0, height * 0.62);
-    hills.cubicTo(width * 0.25, height * 0.45, width * 0.5, height * 0.7, width, height * 0.5);
-    hills.lineTo(width, height);
-    hills.lineTo(0, height);
-    painter.fillPath(hills, QColor(60, 130, 50));
-    painter.fillRect(QRectF(0, height * 0.82, width, height * 0.18), QColor(30, 80, 130));
-    // A red house with a dark roof and a yellow window.
-    painter.fillRect(QRectF(width * 0.18, height * 0.5, width * 0.16, height * 0.16),
-                     QColor(190, 40, 35));
-    QPainterPath roof;
-    roof.moveTo(width * 0.16, height * 0.5);
-    roof.lineTo(width * 0.26, height * 0.4);
-    roof.lineTo(width * 0.36, height * 0.5);
-    painter.fillPath(roof, QColor(70, 45, 40));
-    painter.fillRect(QRectF(width * 0.23, height * 0.54, width * 0.04, height * 0.05),
-                     QColor(245, 220, 90));
-    painter.end();
-    return image;
-}
 
 // A positive layer value (0..1) as the negative's transmission through the orange mask.
 int ToNegative(int positive, int mask) {
@@ -80,7 +44,9 @@ std::array<std::uint8_t, 256> LayerCurve(const PictureSettings& settings, int ma
 
 }  // namespace
 
-FilmScene::FilmScene() : m_positive(PaintLandscape(kSceneWidth, kSceneHeight)) {
+FilmScene::FilmScene(int frameNumber)
+    : m_frameNumber(frameNumber),
+      m_positive(SceneLayout::ForFrame(frameNumber).Paint(kSceneWidth, kSceneHeight)) {
     m_negative = QImage(m_positive.size(), QImage::Format_RGB32);
     for (int y = 0; y < m_positive.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(m_positive.constScanLine(y));

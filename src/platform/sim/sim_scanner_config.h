@@ -46,6 +46,9 @@ struct SimScannerConfig {
     // Still samples cut to half their length (a JPEG without its end).
     bool corruptStills = false;
     int jpegQuality = 85;
+    // The film moves on to its next frame by itself this often (zero: only by hand, through
+    // SimScannerFilter::Film()).
+    std::chrono::milliseconds filmAdvanceInterval{0};
 
     // Called on the streaming thread after each sample was delivered downstream.
     std::function<void(SimPinKind, const media::MediaSample&)> sampleObserver;

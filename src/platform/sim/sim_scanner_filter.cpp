@@ -15,7 +15,9 @@ std::shared_ptr<SimScannerFilter> SimScannerFilter::Create(SimScannerConfig conf
 }
 
 SimScannerFilter::SimScannerFilter(SimScannerConfig config)
-    : media::Filter(QStringLiteral("Simulated Film Scanner")), m_config(std::move(config)) {
+    : media::Filter(QStringLiteral("Simulated Film Scanner")),
+      m_config(std::move(config)),
+      m_film(m_config.filmAdvanceInterval) {
     auto capture = std::make_unique<SimSourcePin>(
         *this, SimPinKind::kCapture, m_config.captureFormats, m_config.captureFormatIndex);
     m_capture = capture.get();

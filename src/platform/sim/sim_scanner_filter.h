@@ -2,8 +2,8 @@
 
 #include "platform/media/filter.h"
 #include "platform/media/still_trigger_control.h"
-#include "platform/sim/film_scene.h"
 #include "platform/sim/picture_parameters.h"
+#include "platform/sim/sim_film.h"
 #include "platform/sim/sim_scanner_config.h"
 
 #include <atomic>
@@ -17,9 +17,10 @@ class SimSourcePin;
 // filter stands: the capture pin first (category capture), then, unless configured away, the
 // still pin (category still); both with stream configuration and their own streaming threads;
 // a video control whose trigger flag on the still pin sends still samples; picture parameters
-// applied to every frame it renders; and the failures of the configuration (busy device, a
-// state that never reaches running, late, doubled, missing or corrupt stills).
-// GUI thread for everything but InjectStill (any thread) and the parameters (thread-safe).
+// applied to every frame it renders; film that can be moved on to its next frame; and the failures
+// of the configuration (busy device, a state that never reaches running, late, doubled, missing or
+// corrupt stills). GUI thread for everything but InjectStill (any thread), the parameters and the
+// film (thread-safe).
 class SimScannerFilter : public media::Filter, public media::StillTriggerControl {
 public:
     static std::shared_ptr<SimScannerFilter> Create(SimScannerConfig config = {});
@@ -31,7 +32,8 @@ public:
     media::Pin* StillPin() const;
 
     PictureParameters& Parameters() { return m_parameters; }
-    const FilmScene& Scene() const { return m_scene; }
+    // The film under the camera; Film().Advance() moves it on by a frame.
+    SimFilm& Film() { return m_film; }
     const SimScannerConfig& Config() const { return m_config; }
 
     // A still sample without a trigger (the device's own button), when running.
@@ -52,7 +54,7 @@ private:
 
     const SimScannerConfig m_config;
     PictureParameters m_parameters;
-    const FilmScene m_scene;
+    SimFilm m_film;
     SimSourcePin* m_capture = nullptr;
     SimSourcePin* m_still = nullptr;
     // GUI thread: Run answered kFalse and the filter is still on its way to running.

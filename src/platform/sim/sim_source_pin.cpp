@@ -97,6 +97,7 @@ void SimSourcePin::Start() {
     m_start = std::chrono::steady_clock::now();
     m_cached.clear();
     m_cachedGeneration = ~std::uint64_t{0};
+    m_cachedFilmFrame = -1;
     // The format cannot change while the filter runs: the thread works on a copy.
     if (m_kind == SimPinKind::kCapture) {
         m_thread = std::thread(&SimSourcePin::CaptureLoop, this, m_config.Current());
@@ -135,10 +136,12 @@ bool SimSourcePin::WaitStopped(std::chrono::steady_clock::time_point until) {
 
 const QByteArray& SimSourcePin::Produce(const media::MediaType& format) {
     const PictureSettings settings = m_filter.Parameters().Snapshot();
-    if (settings.generation == m_cachedGeneration && !m_cached.isEmpty()) {
+    const std::shared_ptr<const FilmScene> scene = m_filter.Film().SceneAt(SimFilm::Clock::now());
+    if (settings.generation == m_cachedGeneration && scene->FrameNumber() == m_cachedFilmFrame &&
+        !m_cached.isEmpty()) {
         return m_cached;
     }
-    const QImage frame = m_filter.Scene().Render(settings, FrameSizeOf(format));
+    const QImage frame = scene->Render(settings, FrameSizeOf(format));
     media::FrameSize size;
     media::ReadFrameSize(format, &size);
     if (format.Subtype() == media::kSubtypeYuy2) {
@@ -150,6 +153,7 @@ const QByteArray& SimSourcePin::Produce(const media::MediaType& format) {
                                             media::ChromaSubsampling::k422);
     }
     m_cachedGeneration = settings.generation;
+    m_cachedFilmFrame = scene->FrameNumber();
     return m_cached;
 }
 

@@ -44,7 +44,7 @@ private:
     void CaptureLoop(media::MediaType format);
     void StillLoop(media::MediaType format);
     // Renders and encodes a frame of `format`, reusing the last one while the picture settings
-    // are unchanged. Streaming thread only.
+    // and the film frame are unchanged. Streaming thread only.
     const QByteArray& Produce(const media::MediaType& format);
     void DeliverBytes(const QByteArray& bytes, const media::MediaType& format);
     // Waits until `until` or until stopped; true when stopped.
@@ -64,6 +64,7 @@ private:
     // Streaming thread only: the last encoded frame and what it was made from.
     QByteArray m_cached;
     std::uint64_t m_cachedGeneration = ~std::uint64_t{0};
+    int m_cachedFilmFrame = -1;
 };
 
 }  // namespace zv::sim
