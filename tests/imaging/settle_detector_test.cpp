@@ -109,7 +109,7 @@ TEST_P(SettleSequences, FiresOnceForEachNewFrameAtRest) {
 INSTANTIATE_TEST_SUITE_P(
     Film, SettleSequences,
     testing::Values(
-        SequenceCase{"StaticNoise", {{8000ms, 0, 0}}, false, {}},
+        SequenceCase{"StaticNoise", {{5000ms, 0, 0}}, false, {}},
         SequenceCase{"Flicker", {{6000ms, 0, 0}}, true, {}},
         // Half a second (and at most two frames more) after the film came to rest.
         SequenceCase{"MoveThenRest",

@@ -29,7 +29,8 @@ std::shared_ptr<const FilmScene> SimFilm::SceneAt(Clock::time_point now) {
     }
     auto scene = std::make_shared<const FilmScene>(frame);
     std::lock_guard lock(m_mutex);
-    // Another thread may have painted this frame meanwhile; either copy is the same picture.
+    // The other streaming thread may have painted a scene meanwhile: this one replaces it, and a
+    // frame the film has left is painted again only if someone asks for it.
     m_scene = scene;
     return scene;
 }
