@@ -54,47 +54,41 @@ private:
     QImage m_strip;
 };
 
-// Gaussian noise of `sigma` levels on every channel of every pixel, independent from frame to
-// frame: read from a fixed table of standard normal values at a random place, so a frame costs
-// no more than a copy.
+// `change` applied to every channel of every pixel.
+template <typename Change>
+QImage MapChannels(const QImage& image, Change change) {
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            line[x] = qRgb(change(qRed(line[x])), change(qGreen(line[x])), change(qBlue(line[x])));
+        }
+    }
+    return out;
+}
+
+// Gaussian noise of `sigma` levels, independent from frame to frame: read from a fixed table of
+// standard normal values at a random place, so a frame costs no more than a copy.
 inline QImage WithNoise(const QImage& image, double sigma, std::mt19937& random) {
     static const std::vector<float> table = [] {
         std::mt19937 seed(1);
         std::normal_distribution<float> normal;
         std::vector<float> values(1 << 20);
-        for (float& value : values) {
-            value = normal(seed);
-        }
+        std::generate(values.begin(), values.end(), [&] { return normal(seed); });
         return values;
     }();
-    QImage noisy = image.convertToFormat(QImage::Format_RGB32);
     std::size_t next = random() % table.size();
-    const auto add = [&](int value) {
-        next = next + 1 < table.size() ? next + 1 : 0;
+    return MapChannels(image, [&](int value) {
+        next = (next + 1) % table.size();
         return std::clamp(static_cast<int>(std::lround(value + sigma * table[next])), 0, 255);
-    };
-    for (int y = 0; y < noisy.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(noisy.scanLine(y));
-        for (int x = 0; x < noisy.width(); ++x) {
-            line[x] = qRgb(add(qRed(line[x])), add(qGreen(line[x])), add(qBlue(line[x])));
-        }
-    }
-    return noisy;
+    });
 }
 
 // A global change of light: every channel times `gain` plus `offset`, clipped.
 inline QImage WithLight(const QImage& image, double gain, int offset) {
-    QImage lit = image.convertToFormat(QImage::Format_RGB32);
-    const auto change = [&](int value) {
+    return MapChannels(image, [&](int value) {
         return std::clamp(static_cast<int>(std::lround(value * gain)) + offset, 0, 255);
-    };
-    for (int y = 0; y < lit.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(lit.scanLine(y));
-        for (int x = 0; x < lit.width(); ++x) {
-            line[x] = qRgb(change(qRed(line[x])), change(qGreen(line[x])), change(qBlue(line[x])));
-        }
-    }
-    return lit;
+    });
 }
 
 // Through the preview's compression: encoded as the scanner does (4:2:2) and decoded.

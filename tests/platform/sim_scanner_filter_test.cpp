@@ -241,7 +241,8 @@ TEST(SimScanner, FilmMovedByHandShowsInThePreviewAndTheStill) {
     SimGraph sim(SmallConfig());
     ASSERT_EQ(sim.graph.Run(), kOk);
     sim.source->InjectStill();
-    ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 1; }));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return sim.stillCallback.Count() == 1 && sim.previewCallback.Count() > 0; }));
     const QByteArray before = sim.previewCallback.Sample(0);
     sim.source->Film().Advance();
     ASSERT_TRUE(test::WaitUntil(
