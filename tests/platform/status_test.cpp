@@ -1,8 +1,7 @@
 #include "platform/status.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 
 namespace zv {
 namespace {
