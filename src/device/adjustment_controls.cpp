@@ -104,11 +104,15 @@ void AdjustmentControls::OnCustom() {
 }
 
 Status AdjustmentControls::OnSlide() {
-    return IsConnected() ? ApplyColourFilmType(kSlidePreset) : kFalse;
+    return IsConnected() ? ApplyColourFilmType(kSlidePreset, true) : kFalse;
 }
 
 Status AdjustmentControls::OnNegative() {
-    return IsConnected() ? ApplyColourFilmType(kNegativePreset) : kFalse;
+    return IsConnected() ? ApplyColourFilmType(kNegativePreset, true) : kFalse;
+}
+
+Status AdjustmentControls::ApplyConnectionFilmType() {
+    return IsConnected() ? ApplyColourFilmType(kNegativePreset, false) : kFalse;
 }
 
 Status AdjustmentControls::OnBlackWhite() {
@@ -124,7 +128,7 @@ Status AdjustmentControls::OnBlackWhite() {
     LoadPresetDefaults(preset);
     // Zero saturation and neutral colour levels go to the device while it still takes them.
     ApplyDefaults();
-    const Status written = WriteFilmType(preset);
+    const Status written = WriteFilmType(preset, true);
     if (contract::IsBusyStatus(written)) {
         // The scanner keeps the film type it had: so do the adjustments.
         ApplyPresetAdjustments(before == kFilmTypeSlide ? kSlidePreset : kNegativePreset);
@@ -137,9 +141,9 @@ Status AdjustmentControls::OnBlackWhite() {
     return written;
 }
 
-Status AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset) {
-    const Status written = WriteFilmType(preset);
-    if (contract::IsBusyStatus(written)) {
+Status AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset, bool keepWhenBusy) {
+    const Status written = WriteFilmType(preset, keepWhenBusy);
+    if (keepWhenBusy && contract::IsBusyStatus(written)) {
         MarkFilmType();  // the click's mark goes back to the film type in effect
         return written;
     }
@@ -156,15 +160,15 @@ void AdjustmentControls::ApplyPresetAdjustments(const FilmTypePreset& preset) {
     WriteGamma(preset);
 }
 
-Status AdjustmentControls::WriteFilmType(const FilmTypePreset& preset) {
+Status AdjustmentControls::WriteFilmType(const FilmTypePreset& preset, bool keepWhenBusy) {
     // The device is told slide or negative; the slot keeps the film type the system is in,
     // whether or not the device took the roll value, unless another program holds the device
-    // (the film type then stays).
+    // and the film type is to stay then.
     PropertySlot& slot = m_slots.Slot(kFilmType);
     const int before = slot.value;
     slot.value = preset.roll;
     const Status written = m_slots.WriteSlot(kFilmType);
-    slot.value = contract::IsBusyStatus(written) ? before : preset.filmType;
+    slot.value = keepWhenBusy && contract::IsBusyStatus(written) ? before : preset.filmType;
     return written;
 }
 

@@ -44,14 +44,18 @@ public:
     Status OnSlide();
     Status OnNegative();
     Status OnBlackWhite();
+    // The Negative operation that begins every connection: applied whatever the scanner answers
+    // (a scanner held by another program cannot preview or scan either; the next connection
+    // writes it again).
+    Status ApplyConnectionFilmType();
 
 private:
-    // Slide and Negative.
-    Status ApplyColourFilmType(const FilmTypePreset& preset);
+    // Slide and Negative; `keepWhenBusy`: a busy scanner keeps the film type it has.
+    Status ApplyColourFilmType(const FilmTypePreset& preset, bool keepWhenBusy);
     // The adjustments of `preset` without writing the film type (the scanner has it already).
     void ApplyPresetAdjustments(const FilmTypePreset& preset);
     void LoadPresetDefaults(const FilmTypePreset& preset);
-    Status WriteFilmType(const FilmTypePreset& preset);
+    Status WriteFilmType(const FilmTypePreset& preset, bool keepWhenBusy);
     void WriteGamma(const FilmTypePreset& preset);
     // Saturation and the colour levels follow black and white: off while it is in effect,
     // otherwise as the device reported them.

@@ -205,7 +205,8 @@ private:
     void LoadPropertySlots();
     void RefreshAllSlotControls();
     // Applies a film type (by control id) and publishes it to the saves; how the scanner took it.
-    Status ApplyFilmType(int id);
+    // `connecting`: the Negative that begins a connection, applied whatever the scanner answers.
+    Status ApplyFilmType(int id, bool connecting = false);
     // Tells why when the film type cannot be set on the scanner: a tooltip on the film type
     // buttons, and once (per reason) a line through the error reporter.
     void ShowFilmTypeAccess();

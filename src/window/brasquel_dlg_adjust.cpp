@@ -75,7 +75,7 @@ void CBrasquelDlg::OnFilmTypeClicked(int id) {
     }
 }
 
-Status CBrasquelDlg::ApplyFilmType(int id) {
+Status CBrasquelDlg::ApplyFilmType(int id, bool connecting) {
     // Writing the film type may take the scanner away from its driver for a moment.
     const WaitCursor wait;
     Status status = kFalse;
@@ -84,7 +84,8 @@ Status CBrasquelDlg::ApplyFilmType(int id) {
             status = m_adjustments->OnSlide();
             break;
         case ctl::kNegative:
-            status = m_adjustments->OnNegative();
+            status =
+                connecting ? m_adjustments->ApplyConnectionFilmType() : m_adjustments->OnNegative();
             break;
         case ctl::kBlackWhite:
             status = m_adjustments->OnBlackWhite();

@@ -73,7 +73,7 @@ Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
         // moment: one wait cursor for both. A busy scanner is told of by the capture start.
         const WaitCursor wait;
         LoadPropertySlots();
-        ApplyFilmType(ctl::kNegative);
+        ApplyFilmType(ctl::kNegative, true);
     }
     RefreshAllSlotControls();
     StartCapture();
