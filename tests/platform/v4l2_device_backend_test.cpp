@@ -356,17 +356,29 @@ TEST_F(NotifierFixture, WithoutAnEventSourceNothingIsHeard) {
 
 // A filter of this process took the node away and brought it back (the film type written past
 // the driver): its removal and arrival are no unplug and plug; a later real removal names the
-// device as the connection knows it, even when the node came back under another name.
-class ReattachTest : public NotifierFixture, public testing::WithParamInterface<const char*> {};
+// device as the connection knows it, even when the node came back under another name, and even
+// for a registration made after the change (whose events udev passes on late).
+struct ReattachCase {
+    const char* node;
+    bool registeredAfter;
+};
+
+class ReattachTest : public NotifierFixture, public testing::WithParamInterface<ReattachCase> {};
 
 TEST_P(ReattachTest, IsNotAnnouncedAndTheNodeKeepsItsPath) {
     const V4l2NodeInfo before = Node("/dev/video2", 0x8888, 0x0001, "1-1");
-    const V4l2NodeInfo after = Node(GetParam(), 0x8888, 0x0001, "1-1");
+    const V4l2NodeInfo after = Node(GetParam().node, 0x8888, 0x0001, "1-1");
     Add(before, Scripted("/dev/video2"));
-    Register();
+    if (!GetParam().registeredAfter) {
+        Register();
+    }
     watch->ReportReattach({before.syspath, after.syspath, BuildDevicePath(before)});
+    io->ChangeNode("/dev/video2", [&](test::ScriptedNode& node) { node.devnode = after.devnode; });
+    nodes->nodes = {after};
+    if (GetParam().registeredAfter) {
+        Register();
+    }
     events->Push(Event(V4l2Uevent::Action::kRemove, AsRemoved(before)));
-    io->ChangeNode("/dev/video2", [&](test::ScriptedNode& node) { node.devnode = GetParam(); });
     events->Push(Event(V4l2Uevent::Action::kAdd, after));
     events->Push(Event(V4l2Uevent::Action::kRemove, AsRemoved(after)));
     ASSERT_TRUE(test::WaitUntil([&] { return !received.empty(); }));
@@ -375,7 +387,11 @@ TEST_P(ReattachTest, IsNotAnnouncedAndTheNodeKeepsItsPath) {
     EXPECT_EQ(received[0].name, BuildDevicePath(before));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ReattachTest, testing::Values("/dev/video2", "/dev/video5"));
+INSTANTIATE_TEST_SUITE_P(Table, ReattachTest,
+                         testing::Values(ReattachCase{"/dev/video2", false},
+                                         ReattachCase{"/dev/video5", false},
+                                         ReattachCase{"/dev/video2", true},
+                                         ReattachCase{"/dev/video5", true}));
 
 struct LostCase {
     const char* name;

@@ -41,6 +41,13 @@ V4l2DeviceNotifier::V4l2DeviceNotifier(std::shared_ptr<V4l2Io> io,
         m_known[node.syspath] = BuildDevicePath(node);
     }
     m_socket = new QSocketNotifier(m_source->Fd(), QSocketNotifier::Read, this);
+    if (m_watch != nullptr) {
+        // Node changes made before this registration whose events may still be on their way.
+        for (const V4l2Reattach& reattach :
+             m_watch->Recent(std::chrono::milliseconds(m_timing.reattachEventsMs))) {
+            OnReattached(reattach);
+        }
+    }
     connect(m_socket, &QSocketNotifier::activated, this, &V4l2DeviceNotifier::OnReadable);
     m_retryTimer.setInterval(m_timing.retryIntervalMs);
     connect(&m_retryTimer, &QTimer::timeout, this, &V4l2DeviceNotifier::RetryPending);
@@ -118,12 +125,17 @@ void V4l2DeviceNotifier::OnReattached(const V4l2Reattach& reattach) {
     if (!Listening()) {
         return;  // no events to hold back
     }
-    const auto until =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_timing.reattachEventsMs);
+    const auto until = reattach.when + std::chrono::milliseconds(m_timing.reattachEventsMs);
     const auto known = m_known.find(reattach.oldSyspath);
     const QString path = known != m_known.end() ? known->second : reattach.devicePath;
     m_expectedRemovals.push_back({reattach.oldSyspath, QString(), until});
     m_expectedArrivals.push_back({reattach.newSyspath, path, until});
+    // Listed under its new name already (a registration made after the change): it goes on
+    // under the name the connection knows.
+    if (const auto renamed = m_known.find(reattach.newSyspath);
+        renamed != m_known.end() && reattach.newSyspath != reattach.oldSyspath) {
+        renamed->second = path;
+    }
 }
 
 void V4l2DeviceNotifier::OnStreamLost(const QString& path) {
