@@ -82,38 +82,30 @@ int ScriptedUsbIo::ControlTransfer(int /*handle*/, const v4l2::UsbSetup& setup,
 }
 
 int ScriptedUsbIo::RollRequest(std::uint8_t request, std::span<std::uint8_t> data) {
-    const auto put = [&](std::int16_t value) {
-        data[0] = static_cast<std::uint8_t>(value & 0xFF);
-        data[1] = static_cast<std::uint8_t>((static_cast<std::uint16_t>(value) >> 8) & 0xFF);
-    };
-    switch (request) {
-        case 0x01:
-            roll.value = static_cast<std::int16_t>(data[0] | data[1] << 8);
-            m_log.push_back("SET_CUR " + std::to_string(roll.value));
-            return 2;
-        case 0x81:
-            put(roll.value);
-            m_log.push_back("GET_CUR");
-            return 2;
-        case 0x82:
-            put(roll.minimum);
-            m_log.push_back("GET_MIN");
-            return 2;
-        case 0x83:
-            put(roll.maximum);
-            m_log.push_back("GET_MAX");
-            return 2;
-        case 0x84:
-            put(roll.resolution);
-            m_log.push_back("GET_RES");
-            return 2;
-        case 0x87:
-            put(roll.defaultValue);
-            m_log.push_back("GET_DEF");
-            return 2;
-        default:
-            return -EPIPE;
+    if (request == 0x01) {
+        roll.value = static_cast<std::int16_t>(data[0] | data[1] << 8);
+        m_log.push_back("SET_CUR " + std::to_string(roll.value));
+        return 2;
     }
+    const struct {
+        std::uint8_t request;
+        const char* name;
+        std::int16_t value;
+    } answers[] = {{0x81, "GET_CUR", roll.value},
+                   {0x82, "GET_MIN", roll.minimum},
+                   {0x83, "GET_MAX", roll.maximum},
+                   {0x84, "GET_RES", roll.resolution},
+                   {0x87, "GET_DEF", roll.defaultValue}};
+    for (const auto& answer : answers) {
+        if (answer.request == request) {
+            const auto bits = static_cast<std::uint16_t>(answer.value);
+            data[0] = static_cast<std::uint8_t>(bits & 0xFF);
+            data[1] = static_cast<std::uint8_t>(bits >> 8);
+            m_log.push_back(answer.name);
+            return 2;
+        }
+    }
+    return -EPIPE;
 }
 
 }  // namespace zv::test

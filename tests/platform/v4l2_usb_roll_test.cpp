@@ -7,6 +7,7 @@
 #include "platform/devices/ks_property.h"
 #include "platform/devices/property_control.h"
 #include "platform/listed_nodes.h"
+#include "platform/scanner_node_info.h"
 #include "platform/scripted_usb_io.h"
 #include "platform/v4l2/v4l2_device_watch.h"
 #include "platform/v4l2/v4l2_source_filter.h"
@@ -26,21 +27,10 @@ using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
 constexpr char kNode[] = "/dev/video1";
-constexpr char kUsbDevice[] = "/sys/devices/platform/vhci_hcd.0/usb1/1-1";
+constexpr const char* kUsbDevice = test::kScannerUsbDevice;
 
 V4l2NodeInfo Info(const std::string& devnode) {
-    V4l2NodeInfo info;
-    info.devnode = devnode;
-    info.syspath = std::string(kUsbDevice) + "/1-1:1.0/video4linux/" + devnode.substr(5);
-    info.name = "Virtual Film Scanner: Film Scanner";
-    info.usb = true;
-    info.vendorId = 0x8888;
-    info.productId = 0x0001;
-    info.portPath = "1-1";
-    info.interfaceNumber = 0;
-    info.configurationValue = 1;
-    info.usbDeviceSyspath = kUsbDevice;
-    return info;
+    return test::ScannerNodeInfo(devnode);
 }
 
 Lines Concat(std::initializer_list<Lines> parts) {
