@@ -1,7 +1,8 @@
 #include "platform/status.h"
 
-#include <cerrno>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace zv {
 namespace {

@@ -199,10 +199,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReadBackCase{"RoundedDown", Control(V4L2_CID_CONTRAST, "Contrast", 0, 100, 5, 50, 50),
                      false, devices::kVideoProcAmpContrast, 52, 50, 50},
-        ReadBackCase{"RoundedUp", Control(V4L2_CID_CONTRAST, "Contrast", 0, 100, 5, 50, 50), false,
-                     devices::kVideoProcAmpContrast, 53, 55, 55},
-        ReadBackCase{"KeptAsWritten", Control(V4L2_CID_GAMMA, "Gamma", 100, 500, 1, 220, 220),
-                     false, devices::kVideoProcAmpGamma, 300, 300, 300},
         // A device counting pan in steps of two degrees.
         ReadBackCase{"DegreesRoundedByTheDriver",
                      Control(V4L2_CID_PAN_ABSOLUTE, "Pan, Absolute", 0, 918000, 7200, 460800, 0),

@@ -66,8 +66,8 @@ struct RollCase {
     std::string nodeAfter = kNode;
     int reattaches = 2;
     bool lost = false;
-    // The reason given for an unsupported film type names these.
-    std::vector<std::string> reasonNames = {};
+    // The reason given for an unsupported film type names the node and the udev rule.
+    bool namesTheRule = false;
 };
 
 void PrintTo(const RollCase& c, std::ostream* out) {
@@ -185,9 +185,10 @@ TEST_P(UsbRollTest, AsAConnectionReadsAndAFilmTypeWrites) {
     EXPECT_EQ(test::WaitUntil([&] { return !lost.empty(); }, c.lost ? 5s : 50ms), c.lost);
 
     const QString reason = camera->UnavailableReason(devices::kCameraControlRoll);
-    for (const std::string& name : c.reasonNames) {
-        EXPECT_TRUE(reason.contains(QString::fromStdString(name))) << reason.toStdString();
-    }
+    EXPECT_EQ(reason.contains(QLatin1String("/dev/bus/usb/001/004")) &&
+                  reason.contains(QLatin1String("70-zevuvora-scanner.rules")),
+              c.namesTheRule)
+        << reason.toStdString();
     if (c.previewRuns && c.writeStatus == kOk) {
         // The preview resumes by itself on the node as it is now.
         const int before = io->FramesDelivered();
@@ -212,40 +213,41 @@ TEST_P(UsbRollTest, AsAConnectionReadsAndAFilmTypeWrites) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, UsbRollTest,
-    testing::Values(RollCase{.name = "WrittenOnABoundDevice",
-                             .usbLog = Concat({kReadRange, kWriteOne})},
-                    RollCase{.name = "WrittenWhileThePreviewRuns",
-                             .previewRuns = true,
-                             .usbLog = Concat({kReadRange, kWriteOne})},
-                    RollCase{.name = "BusyDeviceIsNeverTakenFromItsDriver",
-                             .otherProgramStreams = true,
-                             .rangeStatus = kSharingViolation,
-                             .writeStatus = kSharingViolation,
-                             .usbLog = Concat({kLeftAlone, kLeftAlone}),
-                             .reattaches = 0},
-                    RollCase{.name = "NoPermissionLeavesEverythingAlone",
-                             .previewRuns = true,
-                             .openErrno = EACCES,
-                             .rangeStatus = StatusFromErrno(EACCES),
-                             .writeStatus = StatusFromErrno(EACCES),
-                             .usbLog = Concat({kRefused, kRefused}),
-                             .reattaches = 0,
-                             .reasonNames = {"/dev/bus/usb/001/004", "70-zevuvora-scanner.rules"}},
-                    RollCase{.name = "NodeBackUnderAnotherName",
-                             .previewRuns = true,
-                             .backAs = {kNode, "/dev/video3"},
-                             .usbLog = Concat({kReadRange, kWriteOne}),
-                             .nodeAfter = "/dev/video3"},
-                    RollCase{.name = "NodeNeverBack",
-                             .previewRuns = true,
-                             .backAs = {kNode, ""},
-                             .writeStatus = devices::kDeviceNotConnected,
-                             .usbLog = Concat({kReadRange, kWriteOne}),
-                             .reattaches = 1,
-                             .lost = true}),
-    [](const testing::TestParamInfo<RollCase>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, UsbRollTest,
+                         testing::Values(RollCase{.name = "WrittenOnABoundDevice",
+                                                  .usbLog = Concat({kReadRange, kWriteOne})},
+                                         RollCase{.name = "WrittenWhileThePreviewRuns",
+                                                  .previewRuns = true,
+                                                  .usbLog = Concat({kReadRange, kWriteOne})},
+                                         RollCase{.name = "BusyDeviceIsNeverTakenFromItsDriver",
+                                                  .otherProgramStreams = true,
+                                                  .rangeStatus = kSharingViolation,
+                                                  .writeStatus = kSharingViolation,
+                                                  .usbLog = Concat({kLeftAlone, kLeftAlone}),
+                                                  .reattaches = 0},
+                                         RollCase{.name = "NoPermissionLeavesEverythingAlone",
+                                                  .previewRuns = true,
+                                                  .openErrno = EACCES,
+                                                  .rangeStatus = StatusFromErrno(EACCES),
+                                                  .writeStatus = StatusFromErrno(EACCES),
+                                                  .usbLog = Concat({kRefused, kRefused}),
+                                                  .reattaches = 0,
+                                                  .namesTheRule = true},
+                                         RollCase{.name = "NodeBackUnderAnotherName",
+                                                  .previewRuns = true,
+                                                  .backAs = {kNode, "/dev/video3"},
+                                                  .usbLog = Concat({kReadRange, kWriteOne}),
+                                                  .nodeAfter = "/dev/video3"},
+                                         RollCase{.name = "NodeNeverBack",
+                                                  .previewRuns = true,
+                                                  .backAs = {kNode, ""},
+                                                  .writeStatus = devices::kDeviceNotConnected,
+                                                  .usbLog = Concat({kReadRange, kWriteOne}),
+                                                  .reattaches = 1,
+                                                  .lost = true}),
+                         [](const testing::TestParamInfo<RollCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 }  // namespace
 }  // namespace zv::v4l2
