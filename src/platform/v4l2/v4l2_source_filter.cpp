@@ -229,8 +229,12 @@ Status V4l2SourceFilter::ReleaseNode() {
     // Stopping frees the buffers too: a mapping keeps the node open as a descriptor does.
     m_streamer.Stop();
     m_stillDelivery.Stop();
-    const int error = m_handle.Io().ReleaseDescriptor(m_handle.Fd());
-    return error == 0 ? kOk : StatusFromErrno(error);
+    if (const int error = m_handle.Io().ReleaseDescriptor(m_handle.Fd()); error != 0) {
+        // Nothing was let go after all: the preview goes on.
+        m_streamLost = streaming && Failed(StartStream());
+        return StatusFromErrno(error);
+    }
+    return kOk;
 }
 
 Status V4l2SourceFilter::ReclaimNode() {
