@@ -4,6 +4,7 @@
 #include "device/trackbar_code.h"
 #include "platform/devices/camera_control.h"
 #include "platform/devices/property_control.h"
+#include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
 #include "platform/dialog_controls.h"
 
@@ -102,23 +103,24 @@ void AdjustmentControls::OnCustom() {
     m_slots.Controls().checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kDefault);
 }
 
-void AdjustmentControls::OnSlide() {
-    if (IsConnected()) {
-        ApplyColourFilmType(kSlidePreset);
-    }
+Status AdjustmentControls::OnSlide() {
+    return IsConnected() ? ApplyColourFilmType(kSlidePreset, true) : kFalse;
 }
 
-void AdjustmentControls::OnNegative() {
-    if (IsConnected()) {
-        ApplyColourFilmType(kNegativePreset);
-    }
+Status AdjustmentControls::OnNegative() {
+    return IsConnected() ? ApplyColourFilmType(kNegativePreset, true) : kFalse;
 }
 
-void AdjustmentControls::OnBlackWhite() {
+Status AdjustmentControls::ApplyConnectionFilmType() {
+    return IsConnected() ? ApplyColourFilmType(kNegativePreset, false) : kFalse;
+}
+
+Status AdjustmentControls::OnBlackWhite() {
     if (!IsConnected()) {
-        return;
+        return kFalse;
     }
     const FilmTypePreset& preset = kBlackWhitePreset;
+    const int before = m_slots.FilmType();
     for (const SlotRef ref : {kSaturation, kBrightness, kContrast}) {
         PropertySlot& slot = m_slots.Slot(ref);
         slot.supported = slot.deviceSupported;
@@ -126,15 +128,30 @@ void AdjustmentControls::OnBlackWhite() {
     LoadPresetDefaults(preset);
     // Zero saturation and neutral colour levels go to the device while it still takes them.
     ApplyDefaults();
-    WriteFilmType(preset);
+    const Status written = WriteFilmType(preset, true);
+    if (contract::IsBusyStatus(written)) {
+        // The scanner keeps the film type it had: so do the adjustments.
+        ApplyPresetAdjustments(before == kFilmTypeSlide ? kSlidePreset : kNegativePreset);
+        return written;
+    }
     SetColourAdjustmentsSupported(false);
     m_slots.RefreshAllSlotControls();
     MarkFilmType();
     WriteGamma(preset);
+    return written;
 }
 
-void AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset) {
-    WriteFilmType(preset);
+Status AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset, bool keepWhenBusy) {
+    const Status written = WriteFilmType(preset, keepWhenBusy);
+    if (keepWhenBusy && contract::IsBusyStatus(written)) {
+        MarkFilmType();  // the click's mark goes back to the film type in effect
+        return written;
+    }
+    ApplyPresetAdjustments(preset);
+    return written;
+}
+
+void AdjustmentControls::ApplyPresetAdjustments(const FilmTypePreset& preset) {
     SetColourAdjustmentsSupported(true);
     LoadPresetDefaults(preset);
     ApplyDefaults();
@@ -143,13 +160,16 @@ void AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset) {
     WriteGamma(preset);
 }
 
-void AdjustmentControls::WriteFilmType(const FilmTypePreset& preset) {
+Status AdjustmentControls::WriteFilmType(const FilmTypePreset& preset, bool keepWhenBusy) {
     // The device is told slide or negative; the slot keeps the film type the system is in,
-    // whether or not the device took the roll value.
+    // whether or not the device took the roll value, unless another program holds the device
+    // and the film type is to stay then.
     PropertySlot& slot = m_slots.Slot(kFilmType);
+    const int before = slot.value;
     slot.value = preset.roll;
-    m_slots.WriteSlot(kFilmType);
-    slot.value = preset.filmType;
+    const Status written = m_slots.WriteSlot(kFilmType);
+    slot.value = keepWhenBusy && contract::IsBusyStatus(written) ? before : preset.filmType;
+    return written;
 }
 
 void AdjustmentControls::WriteGamma(const FilmTypePreset& preset) {
@@ -177,8 +197,11 @@ void AdjustmentControls::SetColourAdjustmentsSupported(bool allowed) {
 void AdjustmentControls::MarkFilmType() {
     const int filmType = m_slots.FilmType();
     const bool known = filmType >= kFilmTypeSlide && filmType <= kFilmTypeBlackWhite;
-    m_slots.Controls().checkRadioButton(slotctl::kSlide, slotctl::kBlackWhite,
-                                        known ? slotctl::kSlide + filmType : 0);
+    DialogControls& controls = m_slots.Controls();
+    controls.checkRadioButton(slotctl::kSlide, slotctl::kBlackWhite,
+                              known ? slotctl::kSlide + filmType : 0);
+    // Black&White writes the film type too.
+    controls.enableControl(slotctl::kBlackWhite, m_slots.Slot(kFilmType).supported);
 }
 
 }  // namespace zv

@@ -35,21 +35,33 @@ public:
     void ApplyDefaults();
     // Click on Custom: the mark goes back to Default; nothing is written.
     void OnCustom();
-    // The film type buttons; the Negative operation also ends every connection.
-    void OnSlide();
-    void OnNegative();
-    void OnBlackWhite();
+    // The film type buttons; the Negative operation also ends every connection. Each answers how
+    // the scanner took the film type (kFalse while no scanner is connected). While another
+    // program holds the scanner (a busy status) the film type stays as it was: nothing else is
+    // applied, and black and white, whose adjustments go first, returns to the film type before.
+    // Only when the film type cannot be written at all are the film type buttons disabled,
+    // Black&White with them.
+    Status OnSlide();
+    Status OnNegative();
+    Status OnBlackWhite();
+    // The Negative operation that begins every connection: applied whatever the scanner answers
+    // (a scanner held by another program cannot preview or scan either; the next connection
+    // writes it again).
+    Status ApplyConnectionFilmType();
 
 private:
-    // Slide and Negative.
-    void ApplyColourFilmType(const FilmTypePreset& preset);
+    // Slide and Negative; `keepWhenBusy`: a busy scanner keeps the film type it has.
+    Status ApplyColourFilmType(const FilmTypePreset& preset, bool keepWhenBusy);
+    // The adjustments of `preset` without writing the film type (the scanner has it already).
+    void ApplyPresetAdjustments(const FilmTypePreset& preset);
     void LoadPresetDefaults(const FilmTypePreset& preset);
-    void WriteFilmType(const FilmTypePreset& preset);
+    Status WriteFilmType(const FilmTypePreset& preset, bool keepWhenBusy);
     void WriteGamma(const FilmTypePreset& preset);
     // Saturation and the colour levels follow black and white: off while it is in effect,
     // otherwise as the device reported them.
     void SetColourAdjustmentsSupported(bool allowed);
-    // The film type buttons carry exactly one mark, the film type in effect.
+    // The film type buttons carry exactly one mark, the film type in effect; Black&White is
+    // enabled exactly while the film type can be written, as Slide and Negative are.
     void MarkFilmType();
     // Writes an adjustment; when the device refuses, the slot takes what the device holds.
     void WriteAdjustment(SlotRef ref);

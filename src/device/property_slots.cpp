@@ -203,8 +203,21 @@ Status PropertySlots::WriteSlot(SlotRef ref) {
     if (device == nullptr) {
         return kFalse;
     }
-    const PropertySlot& slot = Slot(ref);
-    return device->Set(ref.index, slot.value, slot.flags);
+    PropertySlot& slot = Slot(ref);
+    std::int32_t held = slot.value;
+    const Status status = device->SetAndRead(ref.index, slot.value, slot.flags, &held);
+    if (Succeeded(status)) {
+        slot.value = held;
+    }
+    return status;
+}
+
+QString PropertySlots::UnavailableReason(SlotRef ref) const {
+    const devices::PropertyControl* device = Interface(ref.table);
+    if (device == nullptr || Slot(ref.table, ref.index).supported) {
+        return {};
+    }
+    return device->UnavailableReason(ref.index);
 }
 
 Status PropertySlots::ReadSlot(SlotRef ref) {

@@ -87,12 +87,16 @@ public:
     // The film type in effect: the film type slot's value.
     int FilmType() const { return m_cameraSlots[kFilmTypeSlot].value; }
 
-    // Writes the slot's value and flags to its device property. The device's status, or kFalse
+    // Writes the slot's value and flags to its device property; on success the slot takes the
+    // value the device holds afterwards (it may round or clamp). The device's status, or kFalse
     // when the table's interface is empty and nothing was written.
     Status WriteSlot(SlotRef ref);
     // Reads the device property's value and flags into the slot; on failure (or kFalse: no
     // interface) the slot is left as it was.
     Status ReadSlot(SlotRef ref);
+    // Why an unsupported slot's property cannot be used although the device has it, as its
+    // interface tells (empty for a supported slot, or when there is nothing to tell).
+    QString UnavailableReason(SlotRef ref) const;
 
     DialogControls& Controls() const { return m_controls; }
     // Check boxes and list boxes, for slots of those kinds; optional, not owned.

@@ -100,7 +100,9 @@ public:
     Status ConnectScanner(std::shared_ptr<media::Filter> filter);
     // Back to the no-device state: scan time-out dropped, capture stopped, scanner released.
     Status DisconnectScanner();
-    // A click on Slide, Negative or Black&White (by control id).
+    // A click on Slide, Negative or Black&White (by control id), under one wait cursor. While
+    // another program holds the scanner the film type stays and the window says the device is
+    // locked (the box comes last: nothing runs after its event loop).
     void OnFilmTypeClicked(int id);
     // Arrival and removal of capture devices, delivered on this window's thread.
     void OnDeviceChange(const devices::DeviceChangeEvent& event);
@@ -202,6 +204,12 @@ private:
     void ConnectAdjustmentHandlers();
     void LoadPropertySlots();
     void RefreshAllSlotControls();
+    // Applies a film type (by control id) and publishes it to the saves; how the scanner took it.
+    // `connecting`: the Negative that begins a connection, applied whatever the scanner answers.
+    Status ApplyFilmType(int id, bool connecting = false);
+    // Tells why when the film type cannot be set on the scanner: a tooltip on the film type
+    // buttons, and once (per reason) a line through the error reporter.
+    void ShowFilmTypeAccess();
     // Discovery (of the device named `matchPath`, when given) and, when it finds the scanner,
     // the connection.
     void ConnectFoundScanner(const std::optional<QString>& matchPath);
@@ -234,6 +242,8 @@ private:
     std::unique_ptr<AdjustmentControls> m_adjustments;
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
     std::function<void(const QString&)> m_reportError;
+    // The film type problem last reported through m_reportError.
+    QString m_reportedFilmTypeProblem;
     std::function<QString(const QString&)> m_chooseFolder;
     std::function<void(const QString&)> m_openFolder;
     bool m_closed = false;

@@ -3,7 +3,9 @@
 #include "device/adjustment_controls.h"
 #include "device/property_slots.h"
 #include "device/trackbar_code.h"
+#include "platform/devices/scanner_contract.h"
 #include "window/brasquel_dlg.h"
+#include "window/wait_cursor.h"
 
 #include <QAbstractButton>
 #include <QSlider>
@@ -68,21 +70,55 @@ void CBrasquelDlg::ConnectAdjustmentHandlers() {
 }
 
 void CBrasquelDlg::OnFilmTypeClicked(int id) {
+    if (contract::IsBusyStatus(ApplyFilmType(id))) {
+        ShowDeviceLocked();
+    }
+}
+
+Status CBrasquelDlg::ApplyFilmType(int id, bool connecting) {
+    // Writing the film type may take the scanner away from its driver for a moment.
+    const WaitCursor wait;
+    Status status = kFalse;
     switch (id) {
         case ctl::kSlide:
-            m_adjustments->OnSlide();
+            status = m_adjustments->OnSlide();
             break;
         case ctl::kNegative:
-            m_adjustments->OnNegative();
+            status =
+                connecting ? m_adjustments->ApplyConnectionFilmType() : m_adjustments->OnNegative();
             break;
         case ctl::kBlackWhite:
-            m_adjustments->OnBlackWhite();
+            status = m_adjustments->OnBlackWhite();
             break;
         default:
-            return;
+            return kFalse;
     }
     // Saves name their files after the film type in effect.
     PublishSaveSettings();
+    ShowFilmTypeAccess();
+    return status;
+}
+
+void CBrasquelDlg::ShowFilmTypeAccess() {
+    QString problem;
+    if (m_scannerFilter &&
+        !m_slots->Slot(SlotTable::kCamera, PropertySlots::kFilmTypeSlot).supported) {
+        QString reason =
+            m_slots->UnavailableReason({SlotTable::kCamera, PropertySlots::kFilmTypeSlot});
+        if (reason.isEmpty()) {
+            reason = QStringLiteral("the scanner does not offer it to this system.");
+        }
+        problem = QStringLiteral("The film type cannot be set: %1").arg(reason);
+    }
+    for (const int id : {ctl::kSlide, ctl::kNegative, ctl::kBlackWhite}) {
+        m_controls->Control(id)->setToolTip(problem);
+    }
+    if (!problem.isEmpty() && problem != m_reportedFilmTypeProblem && m_reportError) {
+        m_reportError(problem);
+    }
+    if (!problem.isEmpty()) {
+        m_reportedFilmTypeProblem = problem;
+    }
 }
 
 void CBrasquelDlg::LoadPropertySlots() {

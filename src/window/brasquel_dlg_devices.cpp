@@ -9,6 +9,7 @@
 #include "platform/devices/scanner_contract.h"
 #include "platform/media/filter.h"
 #include "window/brasquel_dlg.h"
+#include "window/wait_cursor.h"
 
 namespace zv {
 
@@ -67,8 +68,13 @@ Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
     m_controls->showControl(ctl::kNoDeviceLabel, false);
     RunEnablingPass();
     m_statusLine->SetText(QString());
-    LoadPropertySlots();
-    OnFilmTypeClicked(ctl::kNegative);
+    {
+        // Reading and writing the film type may each take the scanner from its driver for a
+        // moment: one wait cursor for both. A busy scanner is told of by the capture start.
+        const WaitCursor wait;
+        LoadPropertySlots();
+        ApplyFilmType(ctl::kNegative, true);
+    }
     RefreshAllSlotControls();
     StartCapture();
     return kOk;
@@ -83,6 +89,7 @@ Status CBrasquelDlg::DisconnectScanner() {
     RunEnablingPass();
     m_statusLine->SetText(QString());
     m_savedImageCount = 0;
+    ShowFilmTypeAccess();
     m_controls->showControl(ctl::kNoDevicePicture, true);
     m_controls->showControl(ctl::kNoDeviceLabel, true);
     return kOk;

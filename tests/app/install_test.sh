@@ -5,7 +5,8 @@ build_dir=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+# A temporary prefix is one udev does not read: the install says where the rule must go.
+notice=$(cmake --install "$build_dir" --prefix "$prefix" 2>&1 >/dev/null)
 
 fail=0
 expect() {
@@ -29,6 +30,12 @@ grep -q 'Categories=.*Graphics;.*Scanning;' "$prefix/share/applications/zevuvora
 grep -q 'ATTRS{idVendor}=="8888".*ATTRS{idProduct}=="0001".*TAG+="uaccess"' \
     "$prefix/lib/udev/rules.d/70-zevuvora-scanner.rules" ||
     { echo "udev rule does not grant the scanner to the seat's user" >&2; fail=1; }
+grep -q 'cp .*70-zevuvora-scanner.rules /etc/udev/rules.d' <<<"$notice" ||
+    { echo "install into $prefix does not say where the udev rule must go" >&2; fail=1; }
+grep -qF "$prefix/lib/udev/rules.d/70-zevuvora-scanner.rules" "$prefix/share/man/man1/zevuvora.1" ||
+    { echo "the man page does not name the rule where it was installed" >&2; fail=1; }
+grep -q 'ZevuVora_negative_135_5M_' "$prefix/share/man/man1/zevuvora.1" ||
+    { echo "the man page's example name is not one the program writes" >&2; fail=1; }
 man -l "$prefix/share/man/man1/zevuvora.1" >/dev/null 2>&1 ||
     groff -man -Tutf8 "$prefix/share/man/man1/zevuvora.1" >/dev/null 2>&1 ||
     head -1 "$prefix/share/man/man1/zevuvora.1" | grep -q '^\.TH ZEVUVORA 1' ||

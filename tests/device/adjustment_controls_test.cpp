@@ -6,6 +6,7 @@
 #include "device/slot_control_ids.h"
 #include "device/trackbar_code.h"
 #include "platform/devices/camera_control.h"
+#include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
 #include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_filter.h"
@@ -66,7 +67,7 @@ protected:
         m_device = sim::SimDeviceFilter::Create(std::move(config));
         m_connected = true;
         m_slots.LoadPropertySlots(m_device);
-        m_adjust.OnNegative();
+        m_adjust.ApplyConnectionFilmType();
     }
     void ClearLogs() {
         m_device->Log().Clear();
@@ -121,7 +122,7 @@ TEST_F(AdjustmentControlsTest, ConnectionWritesTheNegativePresetsInOrder) {
 
 // ---- Film type operations, from a connected scanner ----
 
-using Operation = void (AdjustmentControls::*)();
+using Operation = Status (AdjustmentControls::*)();
 
 struct FilmTypeCase {
     const char* name;
@@ -279,10 +280,76 @@ TEST_F(AdjustmentControlsTest, WithoutCameraControlTheFilmTypeStillChanges) {
     EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{V(kBrightness, 22), V(kContrast, 70),
                                                        V(kSaturation, 55), V(kGamma, 400)}));
     EXPECT_EQ(m_slots.FilmType(), 1);
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSlide));
+    // Black&White writes the film type too: all three are off.
+    ExpectEnabled({slotctl::kSlide, slotctl::kNegative, slotctl::kBlackWhite}, false);
     EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kRedSlider));
     m_adjust.OnBlackWhite();
     EXPECT_EQ(m_slots.FilmType(), 2);
+}
+
+// ---- A scanner held by another program, and one that rounds what it is given ----
+
+class ScriptedScannerTest : public ::testing::Test {
+protected:
+    ScriptedScannerTest() {
+        for (const int index : {kBrightness, kContrast, kSaturation, kGamma}) {
+            m_video->properties[index] = {.minimum = -100, .maximum = 500};
+        }
+        for (const int index : {kRed, kBlue, kGreen}) {
+            m_camera->properties[index] = {.minimum = 0, .maximum = 255};
+        }
+        m_camera->properties[kRoll] = {.minimum = 0, .maximum = 1, .value = 0};
+        m_slots.LoadPropertySlots(m_video, m_camera);
+        m_adjust.ApplyConnectionFilmType();
+    }
+
+    // The device's values of the adjustments, as the Negative presets set them.
+    bool AtTheNegativePresets() const {
+        const auto video = [&](int index) { return m_video->properties.at(index).value; };
+        const auto camera = [&](int index) { return m_camera->properties.at(index).value; };
+        return video(kSaturation) == 55 && video(kBrightness) == 22 && video(kContrast) == 70 &&
+               video(kGamma) == 400 && camera(kRed) == 160 && camera(kGreen) == 110 &&
+               camera(kBlue) == 100 && camera(kRoll) == 1;
+    }
+
+    std::shared_ptr<test::ScriptedProperties<devices::VideoProcAmp>> m_video =
+        std::make_shared<test::ScriptedProperties<devices::VideoProcAmp>>();
+    std::shared_ptr<test::ScriptedProperties<devices::CameraControl>> m_camera =
+        std::make_shared<test::ScriptedProperties<devices::CameraControl>>();
+    FakeDialogControls m_controls;
+    PropertySlots m_slots{m_controls};
+    AdjustmentControls m_adjust{m_slots, [] { return true; }};
+};
+
+class BusyFilmTypeTest : public ScriptedScannerTest,
+                         public ::testing::WithParamInterface<Operation> {};
+
+TEST_P(BusyFilmTypeTest, KeepsTheFilmTypeAndItsAdjustments) {
+    ASSERT_TRUE(AtTheNegativePresets());
+    m_camera->properties[kRoll].setResult = contract::kBusySharingViolation;
+    EXPECT_EQ((m_adjust.*GetParam())(), contract::kBusySharingViolation);
+    EXPECT_EQ(m_slots.FilmType(), 1);
+    EXPECT_EQ(m_controls.CheckedIn(slotctl::kSlide, slotctl::kBlackWhite),
+              std::set<int>{slotctl::kNegative});
+    EXPECT_TRUE(AtTheNegativePresets());
+    EXPECT_EQ(m_controls.controlText(slotctl::kSaturationText), QStringLiteral("55"));
+    EXPECT_TRUE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
+    EXPECT_TRUE(m_controls.IsControlEnabled(slotctl::kBlackWhite));
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, BusyFilmTypeTest,
+                         ::testing::Values(&AdjustmentControls::OnSlide,
+                                           &AdjustmentControls::OnBlackWhite));
+
+TEST_F(ScriptedScannerTest, ASliderShowsWhatTheDeviceKeeps) {
+    m_video->properties[kBrightness].keptStep = 5;
+    m_controls.UserMoveSlider(slotctl::kBrightnessSlider, 29);
+    m_adjust.OnHScroll(tb::kThumbTrack, slotctl::kBrightnessSlider);
+    EXPECT_EQ(m_slots.Slot(SlotTable::kVideo, kBrightness).value, 25);
+    EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), 25);
+    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("25"));
+    EXPECT_TRUE(m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom) ==
+                std::set<int>{slotctl::kCustom});
 }
 
 // ---- Slider changes ----

@@ -3,15 +3,18 @@
 #include "platform/devices/property_control.h"
 #include "platform/status.h"
 
+#include <QString>
+
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
 namespace zv::test {
 
 // Picture properties whose answers a test sets property by property (a device that cannot read
-// a value, or refuses every write), noting the writes. `Interface` is devices::VideoProcAmp or
-// devices::CameraControl.
+// a value, or refuses every write), noting the writes and calling `onSet` with each. `Interface`
+// is devices::VideoProcAmp or devices::CameraControl.
 template <class Interface>
 class ScriptedProperties final : public Interface {
 public:
@@ -25,6 +28,8 @@ public:
         std::int32_t flags = devices::kPropertyFlagsManual;
         Status getResult = kOk;
         Status setResult = kOk;
+        // The device keeps a written value rounded down to a multiple of this.
+        std::int32_t keptStep = 1;
     };
     struct Write {
         int property;
@@ -35,6 +40,9 @@ public:
 
     std::map<int, Property> properties;
     std::vector<Write> writes;
+    std::function<void(int property)> onSet;
+    // What UnavailableReason answers for every property.
+    QString unavailableReason;
 
     Status GetRange(int property, std::int32_t* minimum, std::int32_t* maximum,
                     std::int32_t* steppingDelta, std::int32_t* defaultValue,
@@ -52,6 +60,9 @@ public:
     }
     Status Set(int property, std::int32_t value, std::int32_t flags) override {
         writes.push_back({property, value, flags});
+        if (onSet) {
+            onSet(property);
+        }
         const auto found = properties.find(property);
         if (found == properties.end()) {
             return kNotFound;
@@ -59,7 +70,7 @@ public:
         if (Failed(found->second.setResult)) {
             return found->second.setResult;
         }
-        found->second.value = value;
+        found->second.value = value / found->second.keptStep * found->second.keptStep;
         found->second.flags = flags;
         return kOk;
     }
@@ -78,6 +89,7 @@ public:
         *flags = found->second.flags;
         return kOk;
     }
+    QString UnavailableReason(int) const override { return unavailableReason; }
 };
 
 }  // namespace zv::test

@@ -2,7 +2,8 @@
 # Runs inside the uvcbench VM (see uvcbench_run.sh): `zevuvora scan` on the virtual scanner,
 # through the whole program and the real uvcvideo driver, must save exactly one file, named
 # ZevuVora_slide_135_5M_<yyyyMMdd>_<hhmmsszzz>.jpg, that is a 2592x1728 JPEG, and print its
-# path. Argument: the zevuvora program. The VM emulates its processor, so decoding, scaling and
+# path; the scanner must have been told slide film (roll 0, written through its USB device)
+# before the stream of its still began (the firmware's log). Argument: the zevuvora program. The VM emulates its processor, so decoding, scaling and
 # encoding the still takes far longer than on a PC (about 35 s at the high resolution): the
 # lower resolution and a generous wait keep the test short and safe.
 set -u
@@ -29,4 +30,12 @@ grep -Fqx "$file" "$out/printed.txt" || grep -Fq "$name" "$out/printed.txt" ||
 command -v identify > /dev/null || fail "identify (imagemagick) is needed to read the JPEG"
 size=$(identify -format '%m %wx%h' "$file") || fail "$name is not an image"
 [ "$size" = "JPEG 2592x1728" ] || fail "$name is $size, expected JPEG 2592x1728"
-echo "uvcbench scan: $name, $size"
+# The roll last written before the still's stream (2592x1944) was committed.
+fwlog=${UVCBENCH_FWLOG:-}
+[ -n "$fwlog" ] && [ -r "$fwlog" ] || fail "no firmware log at '$fwlog'"
+roll=$(awk '/data CT 15:/ { roll = $0 } /COMMIT .*2592x1944/ { print roll; exit }' "$fwlog")
+case "$roll" in
+*"data CT 15: 00 00") ;;
+*) fail "roll before the still was '$roll', expected 00 00 (slide)" ;;
+esac
+echo "uvcbench scan: $name, $size, slide film set"

@@ -295,8 +295,9 @@ TEST(V4l2Bench, PicturePropertiesRoundTripThroughControls) {
         {true, devices::kVideoProcAmpGamma, 100, 500, 1, 220, 300},
     };
     if (!Presents("webcam")) {
-        cases.push_back({false, devices::kCameraControlPan, -36000, 36000, 3600, 0, 7200});
-        cases.push_back({false, devices::kCameraControlTilt, -36000, 36000, 3600, 0, -3600});
+        // The red and blue levels: 0 to 255 degrees, 0:918000:3600:460800 in arc-seconds.
+        cases.push_back({false, devices::kCameraControlPan, 0, 255, 1, 128, 200});
+        cases.push_back({false, devices::kCameraControlTilt, 0, 255, 1, 128, 17});
         cases.push_back({false, devices::kCameraControlZoom, 100, 400, 1, 100, 250});
     }
     for (const RangeCase& c : cases) {
@@ -320,8 +321,25 @@ TEST(V4l2Bench, PicturePropertiesRoundTripThroughControls) {
                   kInvalidArg);
     }
     std::int32_t value = 0, flags = 0;
-    // uvcvideo maps no control to the camera terminal's roll: the film type is not supported.
-    EXPECT_EQ(camera->Get(devices::kCameraControlRoll, &value, &flags), kNotFound);
+    // uvcvideo maps no control to the camera terminal's roll: it is read and written through
+    // the USB device, where the camera terminal declares it.
+    std::int32_t minimum = 0, maximum = 0, step = 0, defaultValue = 0, caps = 0;
+    const Status roll = camera->GetRange(devices::kCameraControlRoll, &minimum, &maximum, &step,
+                                         &defaultValue, &caps);
+    if (Presents("webcam")) {
+        EXPECT_EQ(roll, kNotFound);
+    } else {
+        ASSERT_EQ(roll, kOk);
+        EXPECT_EQ(std::vector<std::int32_t>({minimum, maximum, step, defaultValue}),
+                  std::vector<std::int32_t>({-180, 180, 1, 0}));
+        std::int32_t held = 0;
+        EXPECT_EQ(camera->SetAndRead(devices::kCameraControlRoll, 1, 0, &held), kOk);
+        EXPECT_EQ(held, 1);
+        EXPECT_EQ(Source(device).Node().devnode, DeviceNode());
+        QFile log(QString::fromLocal8Bit(std::getenv("UVCBENCH_FWLOG")));
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(log.readAll().contains("data CT 15: 01 00"));
+    }
     // Not among the scanner's processing unit controls.
     EXPECT_EQ(video->Get(devices::kVideoProcAmpHue, &value, &flags), kNotFound);
     if (Presents("webcam")) {

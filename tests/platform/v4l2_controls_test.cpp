@@ -32,7 +32,7 @@ test::ScriptedControl Control(std::uint32_t id, const char* name, std::int64_t m
 }
 
 // The controls uvcvideo makes of the bench scanner's units, with a hue and its automatic mode
-// added.
+// added, and a tilt whose arc-second range is no whole number of degrees.
 std::vector<test::ScriptedControl> ScannerControls() {
     return {
         Control(V4L2_CID_BRIGHTNESS, "Brightness", -64, 64, 1, 0, 3),
@@ -41,8 +41,8 @@ std::vector<test::ScriptedControl> ScannerControls() {
         Control(V4L2_CID_HUE, "Hue", -180, 180, 1, 0, 10),
         Control(V4L2_CID_GAMMA, "Gamma", 100, 500, 1, 220, 220),
         Control(V4L2_CID_HUE_AUTO, "Hue, Automatic", 0, 1, 1, 0, 1, V4L2_CTRL_TYPE_BOOLEAN),
-        Control(V4L2_CID_PAN_ABSOLUTE, "Pan, Absolute", -36000, 36000, 3600, 0, 0),
-        Control(V4L2_CID_TILT_ABSOLUTE, "Tilt, Absolute", -36000, 36000, 3600, 0, 3600),
+        Control(V4L2_CID_PAN_ABSOLUTE, "Pan, Absolute", 0, 918000, 3600, 460800, 576000),
+        Control(V4L2_CID_TILT_ABSOLUTE, "Tilt, Absolute", -37000, 37000, 1800, -1800, 3600),
         Control(V4L2_CID_ZOOM_ABSOLUTE, "Zoom, Absolute", 100, 400, 1, 100, 100),
     };
 }
@@ -113,12 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
                   devices::kVideoProcAmpHue,
                   kOk,
                   {-180, 180, 1, 0, kPropertyFlagsManual | kPropertyFlagsAuto}},
-        RangeCase{
-            false, devices::kCameraControlPan, kOk, {-36000, 36000, 3600, 0, kPropertyFlagsManual}},
-        RangeCase{false,
-                  devices::kCameraControlTilt,
-                  kOk,
-                  {-36000, 36000, 3600, 0, kPropertyFlagsManual}},
+        // Pan and tilt in degrees: the range narrowed to whole degrees inside it, step and
+        // default to the nearest degree (never a step of 0).
+        RangeCase{false, devices::kCameraControlPan, kOk, {0, 255, 1, 128, kPropertyFlagsManual}},
+        RangeCase{false, devices::kCameraControlTilt, kOk, {-10, 10, 1, -1, kPropertyFlagsManual}},
         RangeCase{
             false, devices::kCameraControlZoom, kOk, {100, 400, 1, 100, kPropertyFlagsManual}},
         // Controls the device lacks, properties without a control, indices out of range.
@@ -163,9 +161,49 @@ TEST_F(ControlFixture, SetAndGetInManualMode) {
         EXPECT_EQ(value, -17);
         EXPECT_EQ(got, kPropertyFlagsManual);
     }
-    ASSERT_EQ(camera->Set(devices::kCameraControlPan, 7200, kPropertyFlagsManual), kOk);
-    EXPECT_EQ(io.ControlValue("/dev/video0", V4L2_CID_PAN_ABSOLUTE), 7200);
+    // Degrees to the driver, arc-seconds back to degrees.
+    ASSERT_EQ(camera->Set(devices::kCameraControlPan, 160, kPropertyFlagsManual), kOk);
+    EXPECT_EQ(io.ControlValue("/dev/video0", V4L2_CID_PAN_ABSOLUTE), 576000);
+    std::int32_t value = 0, flags = 0;
+    ASSERT_EQ(camera->Get(devices::kCameraControlTilt, &value, &flags), kOk);
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(camera->Set(devices::kCameraControlTilt, 11, kPropertyFlagsManual), kInvalidArg);
 }
+
+struct ReadBackCase {
+    const char* name;
+    test::ScriptedControl control;
+    bool camera;
+    int property;
+    std::int32_t written;
+    // What the driver keeps (it rounds to the step) and the property answers.
+    std::int32_t driverValue;
+    std::int32_t held;
+};
+
+class ReadBack : public ControlFixture, public testing::WithParamInterface<ReadBackCase> {};
+
+TEST_P(ReadBack, AWriteAnswersWhatTheDriverKeeps) {
+    const ReadBackCase& c = GetParam();
+    Open({c.control});
+    std::int32_t held = 0;
+    ASSERT_EQ((c.camera ? *camera : *video)
+                  .SetAndRead(c.property, c.written, kPropertyFlagsManual, &held),
+              kOk);
+    EXPECT_EQ(io.ControlValue("/dev/video0", c.control.id), c.driverValue);
+    EXPECT_EQ(held, c.held);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReadBack,
+    testing::Values(
+        ReadBackCase{"RoundedDown", Control(V4L2_CID_CONTRAST, "Contrast", 0, 100, 5, 50, 50),
+                     false, devices::kVideoProcAmpContrast, 52, 50, 50},
+        // A device counting pan in steps of two degrees.
+        ReadBackCase{"DegreesRoundedByTheDriver",
+                     Control(V4L2_CID_PAN_ABSOLUTE, "Pan, Absolute", 0, 918000, 7200, 460800, 0),
+                     true, devices::kCameraControlPan, 161, 583200, 162}),
+    [](const testing::TestParamInfo<ReadBackCase>& p) { return p.param.name; });
 
 struct RefusedCase {
     const char* name;

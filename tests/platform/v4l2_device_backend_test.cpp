@@ -5,10 +5,11 @@
 #include "platform/devices/device_enumerator.h"
 #include "platform/devices/ks_property.h"
 #include "platform/devices/scanner_contract.h"
+#include "platform/listed_nodes.h"
 #include "platform/media/filter.h"
 #include "platform/v4l2/device_path.h"
 #include "platform/v4l2/v4l2_device_notifier.h"
-#include "platform/v4l2/v4l2_node_source.h"
+#include "platform/v4l2/v4l2_device_watch.h"
 #include "platform/v4l2/v4l2_uevent_source.h"
 #include "platform/v4l2_scripted_io.h"
 #include "support/wait.h"
@@ -23,12 +24,6 @@ namespace zv::v4l2 {
 namespace {
 
 using namespace std::chrono_literals;
-
-class FixedNodeSource : public V4l2NodeSource {
-public:
-    std::vector<V4l2NodeInfo> ListNodes() override { return nodes; }
-    std::vector<V4l2NodeInfo> nodes;
-};
 
 // Hot-plug events handed over through a pipe, so that the notifier's socket notifier sees a
 // readable descriptor exactly as with the udev monitor.
@@ -90,7 +85,7 @@ class BackendFixture : public testing::Test {
 protected:
     BackendFixture()
         : io(std::make_shared<test::ScriptedV4l2Io>()),
-          nodes(std::make_shared<FixedNodeSource>()) {}
+          nodes(std::make_shared<test::ListedNodes>()) {}
 
     // A node listed by udev and present in the scripted device.
     void Add(const V4l2NodeInfo& info, test::ScriptedNode scripted) {
@@ -108,12 +103,18 @@ protected:
             events = source.get();
             return source;
         };
+        if (!withEvents) {
+            parts.events = nullptr;
+        }
         parts.hotplugTiming = hotplug;
+        parts.watch = watch;
         return std::make_unique<V4l2DeviceBackend>(std::move(parts));
     }
 
     std::shared_ptr<test::ScriptedV4l2Io> io;
-    std::shared_ptr<FixedNodeSource> nodes;
+    std::shared_ptr<test::ListedNodes> nodes;
+    std::shared_ptr<V4l2DeviceWatch> watch = std::make_shared<V4l2DeviceWatch>();
+    bool withEvents = true;
     PipeUeventSource* events = nullptr;
     // Retries every 5 ms, given up only after 5 s (a bound for a failing test).
     V4l2HotplugTiming hotplug{5, 1000};
@@ -352,6 +353,81 @@ TEST_F(NotifierFixture, WithoutAnEventSourceNothingIsHeard) {
     ASSERT_NE(registration, nullptr);
     EXPECT_FALSE(static_cast<V4l2DeviceNotifier&>(*registration).Listening());
 }
+
+// A filter of this process took the node away and brought it back (the film type written past
+// the driver): its removal and arrival are no unplug and plug; a later real removal names the
+// device as the connection knows it, even when the node came back under another name, and even
+// for a registration made after the change (whose events udev passes on late).
+struct ReattachCase {
+    const char* node;
+    bool registeredAfter;
+};
+
+class ReattachTest : public NotifierFixture, public testing::WithParamInterface<ReattachCase> {};
+
+TEST_P(ReattachTest, IsNotAnnouncedAndTheNodeKeepsItsPath) {
+    const V4l2NodeInfo before = Node("/dev/video2", 0x8888, 0x0001, "1-1");
+    const V4l2NodeInfo after = Node(GetParam().node, 0x8888, 0x0001, "1-1");
+    Add(before, Scripted("/dev/video2"));
+    if (!GetParam().registeredAfter) {
+        Register();
+    }
+    watch->ReportReattach({before.syspath, after.syspath, BuildDevicePath(before)});
+    io->ChangeNode("/dev/video2", [&](test::ScriptedNode& node) { node.devnode = after.devnode; });
+    nodes->nodes = {after};
+    if (GetParam().registeredAfter) {
+        Register();
+    }
+    events->Push(Event(V4l2Uevent::Action::kRemove, AsRemoved(before)));
+    events->Push(Event(V4l2Uevent::Action::kAdd, after));
+    events->Push(Event(V4l2Uevent::Action::kRemove, AsRemoved(after)));
+    ASSERT_TRUE(test::WaitUntil([&] { return !received.empty(); }));
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].eventCode, devices::kDeviceRemoveComplete);
+    EXPECT_EQ(received[0].name, BuildDevicePath(before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReattachTest,
+                         testing::Values(ReattachCase{"/dev/video2", false},
+                                         ReattachCase{"/dev/video5", false},
+                                         ReattachCase{"/dev/video2", true},
+                                         ReattachCase{"/dev/video5", true}));
+
+struct LostCase {
+    const char* name;
+    bool eventSource;
+    // The kernel's removal event follows the stream's end within the grace time.
+    bool removalEvent;
+};
+
+// A stream that ended with its device gone is a removal: announced once, by the event when one
+// comes, after the grace time when none does, at once when no events can be read at all.
+class StreamLostTest : public NotifierFixture, public testing::WithParamInterface<LostCase> {};
+
+TEST_P(StreamLostTest, IsAnnouncedAsTheDevicesRemovalOnce) {
+    const V4l2NodeInfo scanner = Node("/dev/video2", 0x8888, 0x0001, "1-1");
+    Add(scanner, Scripted("/dev/video2"));
+    hotplug.lostGraceMs = 50;
+    withEvents = GetParam().eventSource;
+    Register();
+    watch->ReportLost(BuildDevicePath(scanner), scanner.syspath);
+    if (GetParam().removalEvent) {
+        events->Push(Event(V4l2Uevent::Action::kRemove, AsRemoved(scanner)));
+    }
+    ASSERT_TRUE(test::WaitUntil([&] { return !received.empty(); }));
+    EXPECT_EQ(received[0].eventCode, devices::kDeviceRemoveComplete);
+    EXPECT_EQ(received[0].name, BuildDevicePath(scanner));
+    if (GetParam().eventSource) {
+        events->Push(Event(V4l2Uevent::Action::kRemove, AsRemoved(scanner)));
+    }
+    EXPECT_FALSE(test::WaitUntil([&] { return received.size() > 1; }, 200ms));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, StreamLostTest,
+                         testing::Values(LostCase{"RemovalEventFollows", true, true},
+                                         LostCase{"NoRemovalEvent", true, false},
+                                         LostCase{"NoEventSource", false, false}),
+                         [](const testing::TestParamInfo<LostCase>& p) { return p.param.name; });
 
 TEST_F(NotifierFixture, EndingTheRegistrationDropsWhatWasNotDelivered) {
     Register();

@@ -219,9 +219,40 @@ void ScriptedV4l2Io::Close(int fd) {
     m_changed.notify_all();
 }
 
+int ScriptedV4l2Io::ReleaseDescriptor(int fd) {
+    {
+        std::lock_guard lock(m_mutex);
+        const auto found = m_open.find(fd);
+        if (found == m_open.end()) {
+            return EBADF;
+        }
+        found->second = kReleased;
+        if (fd == m_streamOwner) {
+            m_stream = Stream{};
+            m_streamOwner = -1;
+        }
+        Note("RELEASE " + std::to_string(fd));
+    }
+    m_changed.notify_all();
+    return 0;
+}
+
+int ScriptedV4l2Io::MoveDescriptor(int from, int to) {
+    std::lock_guard lock(m_mutex);
+    const auto source = m_open.find(from);
+    if (source == m_open.end() || m_open.count(to) == 0) {
+        return EBADF;
+    }
+    const std::size_t node = source->second;
+    m_open.erase(source);
+    m_open[to] = node;
+    Note("REOPEN " + std::to_string(to) + " " + m_nodes[node].devnode);
+    return 0;
+}
+
 ScriptedNode* ScriptedV4l2Io::NodeOf(int fd) {
     const auto found = m_open.find(fd);
-    return found == m_open.end() ? nullptr : &m_nodes[found->second];
+    return found == m_open.end() || found->second == kReleased ? nullptr : &m_nodes[found->second];
 }
 
 int ScriptedV4l2Io::Ioctl(int fd, unsigned long request, void* argument) {
@@ -489,9 +520,15 @@ int ScriptedV4l2Io::ControlIoctl(ScriptedNode& node, unsigned long request, void
             control->value = candidate.value;
             return 0;
         }
-        // The driver clamps a value into the range.
+        // The driver rounds a value to the step from the minimum, clamps it into the range and
+        // hands back what it keeps.
+        const auto step = static_cast<std::int64_t>(std::max<std::uint64_t>(candidate.step, 1));
+        const std::int64_t offset = control->value - candidate.minimum;
+        const std::int64_t rounded =
+            candidate.minimum + (offset >= 0 ? (offset + step / 2) / step * step : 0);
         candidate.value = static_cast<std::int32_t>(
-            std::clamp<std::int64_t>(control->value, candidate.minimum, candidate.maximum));
+            std::clamp<std::int64_t>(rounded, candidate.minimum, candidate.maximum));
+        control->value = candidate.value;
         Note("S_CTRL " + candidate.name + "=" + std::to_string(candidate.value));
         return 0;
     }

@@ -124,6 +124,8 @@ public:
 
     int Open(const std::string& path) override;
     void Close(int fd) override;
+    int ReleaseDescriptor(int fd) override;
+    int MoveDescriptor(int from, int to) override;
     int Ioctl(int fd, unsigned long request, void* argument) override;
     void* Map(int fd, std::size_t length, std::int64_t offset, int* error) override;
     void Unmap(void* address, std::size_t length) override;
@@ -161,7 +163,9 @@ private:
     std::vector<ScriptedNode> m_nodes;
     std::map<std::string, std::vector<std::uint8_t>> m_files;
     std::set<std::string> m_existing;
-    // Open descriptors: node index; wake-ups: their counters.
+    // A descriptor number kept after its node was let go.
+    static constexpr std::size_t kReleased = static_cast<std::size_t>(-1);
+    // Open descriptors: node index (or kReleased); wake-ups: their counters.
     std::map<int, std::size_t> m_open;
     std::map<int, int> m_wakeups;
     int m_nextFd = 100;

@@ -11,6 +11,7 @@
 #include "platform/media/video_control.h"
 #include "platform/media/video_info.h"
 #include "platform/recording_callback.h"
+#include "platform/scanner_node_info.h"
 #include "platform/v4l2/v4l2_format_enumeration.h"
 #include "platform/v4l2/v4l2_still_delivery.h"
 #include "platform/v4l2_descriptor_blobs.h"
@@ -30,7 +31,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Lines = std::vector<std::string>;
 
 constexpr char kNode[] = "/dev/video1";
-constexpr char kUsbDevice[] = "/sys/devices/platform/vhci_hcd.0/usb1/1-1";
+constexpr const char* kUsbDevice = test::kScannerUsbDevice;
 
 test::ScriptedNode ScannerNode() {
     test::ScriptedNode node;
@@ -42,18 +43,7 @@ test::ScriptedNode ScannerNode() {
 }
 
 V4l2NodeInfo ScannerInfo() {
-    V4l2NodeInfo info;
-    info.devnode = kNode;
-    info.syspath = std::string(kUsbDevice) + "/1-1:1.0/video4linux/video1";
-    info.name = "Virtual Film Scanner: Film Scanner";
-    info.usb = true;
-    info.vendorId = 0x8888;
-    info.productId = 0x0001;
-    info.portPath = "1-1";
-    info.interfaceNumber = 0;
-    info.configurationValue = 1;
-    info.usbDeviceSyspath = kUsbDevice;
-    return info;
+    return test::ScannerNodeInfo(kNode);
 }
 
 // The frame number the scripted device wrote into a default MJPEG frame, its width and height.

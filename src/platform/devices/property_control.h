@@ -2,6 +2,8 @@
 
 #include "platform/status.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace zv::devices {
@@ -25,6 +27,16 @@ public:
     // as manual).
     virtual Status Set(int property, std::int32_t value, std::int32_t flags) = 0;
     virtual Status Get(int property, std::int32_t* value, std::int32_t* flags) = 0;
+
+    // Set, then the value the device holds afterwards in `held` (a device rounds a value to its
+    // step or clamps it). `held` is written only on success. A device whose write hands back the
+    // value it keeps answers it from there; the others read it with Get.
+    virtual Status SetAndRead(int property, std::int32_t value, std::int32_t flags,
+                              std::int32_t* held);
+
+    // Why a property the device has cannot be used on this system (no access to a device node,
+    // say), in words for the user; empty when it can be used or when the device lacks it.
+    virtual QString UnavailableReason(int property) const;
 };
 
 }  // namespace zv::devices

@@ -21,6 +21,21 @@ void SystemV4l2Io::Close(int fd) {
     }
 }
 
+int SystemV4l2Io::ReleaseDescriptor(int fd) {
+    const int placeholder = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (placeholder < 0) {
+        return errno;
+    }
+    return MoveDescriptor(placeholder, fd);
+}
+
+int SystemV4l2Io::MoveDescriptor(int from, int to) {
+    // dup3 closes what `to` referred to and takes its number over in one step.
+    const int error = ::dup3(from, to, O_CLOEXEC) < 0 ? errno : 0;
+    ::close(from);
+    return error;
+}
+
 int SystemV4l2Io::Ioctl(int fd, unsigned long request, void* argument) {
     int result = 0;
     do {

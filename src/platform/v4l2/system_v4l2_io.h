@@ -9,6 +9,8 @@ class SystemV4l2Io : public V4l2Io {
 public:
     int Open(const std::string& path) override;
     void Close(int fd) override;
+    int ReleaseDescriptor(int fd) override;
+    int MoveDescriptor(int from, int to) override;
     int Ioctl(int fd, unsigned long request, void* argument) override;
     void* Map(int fd, std::size_t length, std::int64_t offset, int* error) override;
     void Unmap(void* address, std::size_t length) override;

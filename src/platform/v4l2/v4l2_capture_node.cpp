@@ -3,6 +3,7 @@
 #include "platform/v4l2/v4l2_io.h"
 #include "platform/v4l2/v4l2_status.h"
 
+#include <cerrno>
 #include <cstring>
 #include <linux/videodev2.h>
 
@@ -44,6 +45,24 @@ Status OpenCaptureNode(V4l2Io& io, const std::string& devnode, int* fd,
         *capabilities = found;
     }
     return found.capture ? kOk : kFalse;
+}
+
+std::string NodeParentSyspath(const std::string& nodeSyspath) {
+    const std::size_t at = nodeSyspath.rfind("/video4linux/");
+    return at == std::string::npos ? std::string() : nodeSyspath.substr(0, at);
+}
+
+bool StreamHeldElsewhere(V4l2Io& io, int fd) {
+    v4l2_requestbuffers request{};
+    request.count = 1;
+    request.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    request.memory = V4L2_MEMORY_MMAP;
+    const int error = io.Ioctl(fd, VIDIOC_REQBUFS, &request);
+    if (error == 0) {
+        request.count = 0;
+        io.Ioctl(fd, VIDIOC_REQBUFS, &request);
+    }
+    return error == EBUSY;
 }
 
 }  // namespace zv::v4l2

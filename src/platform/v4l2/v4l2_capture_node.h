@@ -27,4 +27,12 @@ Status QueryNodeCapabilities(V4l2Io& io, int fd, V4l2NodeCapabilities* capabilit
 Status OpenCaptureNode(V4l2Io& io, const std::string& devnode, int* fd,
                        V4l2NodeCapabilities* capabilities = nullptr);
 
+// The sysfs directory of the device a node belongs to (its USB interface): the node's sysfs path
+// without "/video4linux/<name>"; empty for a path without that part.
+std::string NodeParentSyspath(const std::string& nodeSyspath);
+
+// Whether another handle streams from the open node: requesting a buffer answers EBUSY while
+// another handle owns the node's stream. A request that succeeds is undone at once.
+bool StreamHeldElsewhere(V4l2Io& io, int fd);
+
 }  // namespace zv::v4l2

@@ -32,6 +32,22 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
+// Integer division rounding to the nearest (halves away from zero), down and up.
+std::int64_t DivideNearest(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t half = divisor / 2;
+    return value >= 0 ? (value + half) / divisor : -((-value + half) / divisor);
+}
+
+std::int64_t DivideDown(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
+std::int64_t DivideUp(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor < value ? quotient + 1 : quotient;
+}
+
 bool IsValueType(std::uint32_t type) {
     return type == V4L2_CTRL_TYPE_INTEGER || type == V4L2_CTRL_TYPE_BOOLEAN ||
            type == V4L2_CTRL_TYPE_MENU || type == V4L2_CTRL_TYPE_INTEGER_MENU;
@@ -70,9 +86,9 @@ std::optional<ControlMapping> V4l2ControlSet::FixedMapping(PropertyInterface whi
     }
     switch (property) {
         case devices::kCameraControlPan:
-            return ControlMapping{V4L2_CID_PAN_ABSOLUTE, 0};
+            return ControlMapping{V4L2_CID_PAN_ABSOLUTE, 0, kArcSecondsPerDegree};
         case devices::kCameraControlTilt:
-            return ControlMapping{V4L2_CID_TILT_ABSOLUTE, 0};
+            return ControlMapping{V4L2_CID_TILT_ABSOLUTE, 0, kArcSecondsPerDegree};
         case devices::kCameraControlZoom:
             return ControlMapping{V4L2_CID_ZOOM_ABSOLUTE, 0};
         case devices::kCameraControlIris:
@@ -109,13 +125,17 @@ std::optional<std::uint32_t> V4l2ControlSet::FindRollControl() {
     return std::nullopt;
 }
 
+bool V4l2ControlSet::HasRollControl() {
+    if (!m_rollLookedUp) {
+        m_rollControl = FindRollControl();
+        m_rollLookedUp = true;
+    }
+    return m_rollControl.has_value();
+}
+
 std::optional<ControlMapping> V4l2ControlSet::Mapping(int property) {
     if (m_which == PropertyInterface::kCameraControl && property == devices::kCameraControlRoll) {
-        if (!m_rollLookedUp) {
-            m_rollControl = FindRollControl();
-            m_rollLookedUp = true;
-        }
-        if (!m_rollControl.has_value()) {
+        if (!HasRollControl()) {
             return std::nullopt;
         }
         return ControlMapping{*m_rollControl, 0};
@@ -144,6 +164,7 @@ Status V4l2ControlSet::Find(int property, Control* control) {
     control->defaultValue = query.default_value;
     control->hasAuto = false;
     control->autoId = mapping->autoControl;
+    control->unitsPerStep = mapping->unitsPerStep;
     if (mapping->autoControl != 0) {
         v4l2_query_ext_ctrl autoQuery{};
         autoQuery.id = mapping->autoControl;
@@ -164,11 +185,17 @@ Status V4l2ControlSet::ReadValue(std::uint32_t id, std::int32_t* value) {
     return kOk;
 }
 
-Status V4l2ControlSet::WriteValue(std::uint32_t id, std::int32_t value) {
+Status V4l2ControlSet::WriteValue(std::uint32_t id, std::int64_t value, std::int32_t* held) {
     v4l2_control control{};
     control.id = id;
-    control.value = value;
-    return ControlStatus(m_io.Ioctl(m_fd, VIDIOC_S_CTRL, &control), false);
+    control.value = Clamp32(value);
+    if (const int error = m_io.Ioctl(m_fd, VIDIOC_S_CTRL, &control); error != 0) {
+        return ControlStatus(error, false);
+    }
+    if (held != nullptr) {
+        *held = control.value;
+    }
+    return kOk;
 }
 
 Status V4l2ControlSet::GetRange(int property, std::int32_t* minimum, std::int32_t* maximum,
@@ -182,10 +209,12 @@ Status V4l2ControlSet::GetRange(int property, std::int32_t* minimum, std::int32_
     if (const Status status = Find(property, &control); Failed(status)) {
         return status;
     }
-    *minimum = Clamp32(control.minimum);
-    *maximum = Clamp32(control.maximum);
-    *steppingDelta = Clamp32(control.step);
-    *defaultValue = Clamp32(control.defaultValue);
+    const std::int64_t units = control.unitsPerStep;
+    *minimum = Clamp32(DivideUp(control.minimum, units));
+    *maximum = Clamp32(DivideDown(control.maximum, units));
+    *steppingDelta = Clamp32(
+        units == 1 ? control.step : std::max<std::int64_t>(1, DivideNearest(control.step, units)));
+    *defaultValue = Clamp32(DivideNearest(control.defaultValue, units));
     *capsFlags =
         devices::kPropertyFlagsManual | (control.hasAuto ? devices::kPropertyFlagsAuto : 0);
     return kOk;
@@ -207,12 +236,21 @@ Status V4l2ControlSet::Get(int property, std::int32_t* value, std::int32_t* flag
     if (control.hasAuto && Failed(ReadValue(control.autoId, &automatic))) {
         automatic = 0;
     }
-    *value = current;
+    *value = Clamp32(DivideNearest(current, control.unitsPerStep));
     *flags = automatic != 0 ? devices::kPropertyFlagsAuto : devices::kPropertyFlagsManual;
     return kOk;
 }
 
 Status V4l2ControlSet::Set(int property, std::int32_t value, std::int32_t flags) {
+    std::int32_t held = 0;
+    return SetAndRead(property, value, flags, &held);
+}
+
+Status V4l2ControlSet::SetAndRead(int property, std::int32_t value, std::int32_t flags,
+                                  std::int32_t* held) {
+    if (held == nullptr) {
+        return kPointer;
+    }
     Control control;
     if (const Status status = Find(property, &control); Failed(status)) {
         return status;
@@ -225,20 +263,33 @@ Status V4l2ControlSet::Set(int property, std::int32_t value, std::int32_t flags)
         return kInvalidArg;
     }
     if ((flags & devices::kPropertyFlagsAuto) != 0) {
-        return WriteValue(control.autoId, 1);
+        if (const Status status = WriteValue(control.autoId, 1, nullptr); Failed(status)) {
+            return status;
+        }
+        // The device sets the value now; it is whatever it holds.
+        std::int32_t current = value;
+        ReadValue(control.id, &current);
+        *held = Clamp32(DivideNearest(current, control.unitsPerStep));
+        return kOk;
     }
-    if (value < control.minimum || value > control.maximum) {
+    const std::int64_t units = control.unitsPerStep;
+    if (value < DivideUp(control.minimum, units) || value > DivideDown(control.maximum, units)) {
         return kInvalidArg;
     }
     if (control.hasAuto) {
         std::int32_t automatic = 0;
         if (Succeeded(ReadValue(control.autoId, &automatic)) && automatic != 0) {
-            if (const Status status = WriteValue(control.autoId, 0); Failed(status)) {
+            if (const Status status = WriteValue(control.autoId, 0, nullptr); Failed(status)) {
                 return status;
             }
         }
     }
-    return WriteValue(control.id, value);
+    std::int32_t kept = 0;
+    if (const Status status = WriteValue(control.id, value * units, &kept); Failed(status)) {
+        return status;
+    }
+    *held = Clamp32(DivideNearest(kept, units));
+    return kOk;
 }
 
 }  // namespace zv::v4l2

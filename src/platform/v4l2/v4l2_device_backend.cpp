@@ -1,10 +1,12 @@
 #include "platform/v4l2/v4l2_device_backend.h"
 
+#include "platform/v4l2/system_usb_io.h"
 #include "platform/v4l2/system_v4l2_io.h"
 #include "platform/v4l2/udev_monitor_source.h"
 #include "platform/v4l2/udev_node_source.h"
 #include "platform/v4l2/v4l2_capture_node.h"
 #include "platform/v4l2/v4l2_device_enumerator.h"
+#include "platform/v4l2/v4l2_device_watch.h"
 #include "platform/v4l2/v4l2_node_source.h"
 
 #include <algorithm>
@@ -20,6 +22,7 @@ V4l2BackendParts SystemParts() {
     V4l2BackendParts parts;
     parts.io = std::make_shared<SystemV4l2Io>();
     parts.nodes = std::make_shared<UdevNodeSource>();
+    parts.usb = std::make_shared<SystemUsbIo>();
     parts.events = []() -> std::unique_ptr<V4l2UeventSource> {
         return UdevMonitorSource::Create();
     };
@@ -40,11 +43,23 @@ std::pair<std::string_view, unsigned long> SortKey(const std::string& devnode) {
     return {std::string_view(devnode).substr(0, digits), number};
 }
 
+V4l2BackendParts WithWatch(V4l2BackendParts parts) {
+    if (parts.watch == nullptr) {
+        parts.watch = std::make_shared<V4l2DeviceWatch>();
+    }
+    return parts;
+}
+
 }  // namespace
 
 V4l2DeviceBackend::V4l2DeviceBackend() : V4l2DeviceBackend(SystemParts()) {}
 
-V4l2DeviceBackend::V4l2DeviceBackend(V4l2BackendParts parts) : m_parts(std::move(parts)) {}
+V4l2DeviceBackend::V4l2DeviceBackend(V4l2BackendParts parts)
+    : m_parts(WithWatch(std::move(parts))) {}
+
+V4l2UsbAccess V4l2DeviceBackend::UsbAccess() const {
+    return {m_parts.usb, m_parts.nodes, m_parts.watch, m_parts.reattachTiming};
+}
 
 V4l2DeviceBackend::~V4l2DeviceBackend() = default;
 
@@ -78,8 +93,8 @@ Status V4l2DeviceBackend::CreateClassEnumerator(
     if (nodes.empty()) {
         return kFalse;
     }
-    *enumerator =
-        std::make_unique<V4l2DeviceEnumerator>(m_parts.io, std::move(nodes), m_parts.streamTiming);
+    *enumerator = std::make_unique<V4l2DeviceEnumerator>(m_parts.io, std::move(nodes),
+                                                         m_parts.streamTiming, UsbAccess());
     return kOk;
 }
 
@@ -90,7 +105,7 @@ std::unique_ptr<devices::DeviceNotifier> V4l2DeviceBackend::RegisterDeviceNotifi
     const std::vector<V4l2NodeInfo> present =
         source != nullptr ? CaptureNodes() : std::vector<V4l2NodeInfo>{};
     return std::make_unique<V4l2DeviceNotifier>(m_parts.io, std::move(source), interfaceClass,
-                                                present, m_parts.hotplugTiming);
+                                                present, m_parts.hotplugTiming, m_parts.watch);
 }
 
 }  // namespace zv::v4l2

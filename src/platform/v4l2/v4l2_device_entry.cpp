@@ -10,8 +10,11 @@
 namespace zv::v4l2 {
 
 V4l2DeviceEntry::V4l2DeviceEntry(std::shared_ptr<V4l2Io> io, V4l2NodeInfo node,
-                                 V4l2StreamTiming timing)
-    : m_io(std::move(io)), m_node(std::move(node)), m_timing(timing) {}
+                                 V4l2StreamTiming timing, V4l2UsbAccess usbAccess)
+    : m_io(std::move(io)),
+      m_node(std::move(node)),
+      m_timing(timing),
+      m_usbAccess(std::move(usbAccess)) {}
 
 bool V4l2DeviceEntry::Present() const {
     return m_io->Exists(m_node.syspath.empty() ? m_node.devnode : m_node.syspath) == 0;
@@ -25,7 +28,7 @@ Status V4l2DeviceEntry::BindFilter(std::shared_ptr<media::Filter>* filter) {
         return devices::kDeviceNotConnected;
     }
     std::shared_ptr<V4l2SourceFilter> bound;
-    if (const Status status = V4l2SourceFilter::Create(m_io, m_node, m_timing, &bound);
+    if (const Status status = V4l2SourceFilter::Create(m_io, m_node, m_timing, &bound, m_usbAccess);
         Failed(status)) {
         return status;
     }

@@ -22,12 +22,18 @@ public:
     // or -errno.
     virtual int Open(const std::string& path) = 0;
     virtual void Close(int fd) = 0;
+    // Lets go of the file behind `fd` but keeps the number taken (it then refers to nothing a
+    // device call can use), so that whatever holds the number holds it still. 0 or errno.
+    virtual int ReleaseDescriptor(int fd) = 0;
+    // Makes `to` refer to the file `from` refers to, and closes `from`. 0 or errno.
+    virtual int MoveDescriptor(int from, int to) = 0;
     // 0, or the errno of the failed ioctl (interrupted calls are repeated).
     virtual int Ioctl(int fd, unsigned long request, void* argument) = 0;
     // Maps `length` bytes of a buffer shared with the driver; null with `error` set on failure.
     virtual void* Map(int fd, std::size_t length, std::int64_t offset, int* error) = 0;
     virtual void Unmap(void* address, std::size_t length) = 0;
-    // poll(2): the number of descriptors with events, 0 on time-out, or -errno.
+    // poll(2): the number of descriptors with events, 0 on time-out, or -errno. Without
+    // descriptors it waits out the time-out.
     virtual int Poll(pollfd* fds, std::size_t count, int timeoutMs) = 0;
 
     // A descriptor that a poll can wait on and another thread can make readable: the stop and

@@ -3,10 +3,15 @@
 #include "platform/devices/scanner_contract.h"
 #include "platform/media/media_sample.h"
 #include "platform/media/media_status.h"
+#include "platform/v4l2/device_path.h"
+#include "platform/v4l2/usb_io.h"
 #include "platform/v4l2/v4l2_capture_node.h"
+#include "platform/v4l2/v4l2_device_watch.h"
 #include "platform/v4l2/v4l2_format_enumeration.h"
+#include "platform/v4l2/v4l2_node_source.h"
 #include "platform/v4l2/v4l2_source_pin.h"
 
+#include <chrono>
 #include <limits>
 #include <linux/videodev2.h>
 #include <utility>
@@ -45,11 +50,41 @@ UvcDescriptors ReadDescriptors(V4l2Io& io, const V4l2NodeInfo& node) {
     return ParseUvcDescriptors(bytes, node.interfaceNumber, node.configurationValue);
 }
 
+// The roll control of the node's USB device, when the filter may reach the device.
+std::optional<UvcRollTarget> RollTarget(V4l2Io& io, const V4l2FilterSetup& setup) {
+    const V4l2UsbAccess& access = setup.usbAccess;
+    if (access.usb == nullptr || access.nodes == nullptr) {
+        return std::nullopt;
+    }
+    return UsbRollControl::FindTarget(io, setup.node, setup.entities);
+}
+
+// A filter without USB access still needs a USB side to name in its roll control; it is never
+// called, as such a control has no target.
+class NoUsbIo : public UsbIo {
+public:
+    int Open(int, int) override { return -ENODEV; }
+    void Close(int) override {}
+    int DetachKernelDriver(int, int) override { return -ENODEV; }
+    int AttachKernelDriver(int, int) override { return -ENODEV; }
+    int ClaimInterface(int, int) override { return -ENODEV; }
+    int ReleaseInterface(int, int) override { return -ENODEV; }
+    int ControlTransfer(int, const UsbSetup&, std::span<std::uint8_t>, int) override {
+        return -ENODEV;
+    }
+};
+
+UsbIo& UsbSide(const V4l2UsbAccess& access) {
+    static NoUsbIo none;
+    return access.usb != nullptr ? *access.usb : none;
+}
+
 }  // namespace
 
 Status V4l2SourceFilter::Create(std::shared_ptr<V4l2Io> io, const V4l2NodeInfo& node,
                                 const V4l2StreamTiming& timing,
-                                std::shared_ptr<V4l2SourceFilter>* filter) {
+                                std::shared_ptr<V4l2SourceFilter>* filter,
+                                V4l2UsbAccess usbAccess) {
     if (filter == nullptr || io == nullptr) {
         return kPointer;
     }
@@ -66,6 +101,7 @@ Status V4l2SourceFilter::Create(std::shared_ptr<V4l2Io> io, const V4l2NodeInfo& 
     setup.fd = fd;
     setup.node = node;
     setup.timing = timing;
+    setup.usbAccess = std::move(usbAccess);
     // A node whose lists cannot be read offers what was read; running it tells the rest.
     EnumerateCaptureFormats(*io, fd, &setup.captureFormats);
     setup.captureIndex = CurrentFormatIndex(*io, fd, setup.captureFormats);
@@ -80,10 +116,14 @@ V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
     : media::Filter(setup.node.name.empty() ? QStringLiteral("Video Capture Device")
                                             : QString::fromStdString(setup.node.name)),
       m_node(setup.node),
+      m_devicePath(BuildDevicePath(setup.node)),
+      m_usbAccess(setup.usbAccess),
       m_handle(setup.io, setup.fd),
-      m_topology(*setup.io, setup.fd, std::move(setup.entities)),
+      m_topology(*setup.io, setup.fd, setup.entities),
+      m_roll(UsbSide(m_usbAccess), *this, RollTarget(*setup.io, setup),
+             m_usbAccess.timing.requestTimeoutMs),
       m_videoProcAmp(*setup.io, setup.fd, PropertyInterface::kVideoProcAmp),
-      m_cameraControl(*setup.io, setup.fd, PropertyInterface::kCameraControl),
+      m_cameraControl(*setup.io, setup.fd, &m_roll),
       m_streamer(*setup.io, setup.fd, *this, setup.timing) {
     auto capture = std::make_unique<V4l2SourcePin>(*this, false, std::move(setup.captureFormats),
                                                    setup.captureIndex);
@@ -114,6 +154,16 @@ Status V4l2SourceFilter::Run() {
     if (State() == media::FilterState::kRunning) {
         return kOk;
     }
+    if (const Status status = StartStream(); Failed(status)) {
+        return status;
+    }
+    ResetStillMode();
+    SetState(media::FilterState::kRunning);
+    return kOk;
+}
+
+Status V4l2SourceFilter::StartStream() {
+    m_streamLost = false;
     const std::optional<V4l2Format> preview = m_capture->CurrentFormat();
     if (!preview.has_value()) {
         return media::kInvalidMediaType;
@@ -130,8 +180,6 @@ Status V4l2SourceFilter::Run() {
         m_stillDelivery.Stop();
         return status;
     }
-    ResetStillMode();
-    SetState(media::FilterState::kRunning);
     return kOk;
 }
 
@@ -162,6 +210,79 @@ void V4l2SourceFilter::OnPreviewFrame(const std::uint8_t* data, std::size_t leng
 
 void V4l2SourceFilter::OnStillFrame(std::vector<std::uint8_t> bytes, double time) {
     m_stillDelivery.Push(std::move(bytes), time);
+}
+
+void V4l2SourceFilter::OnDeviceGone() {
+    // The node is not written while the streaming thread runs.
+    if (m_usbAccess.watch != nullptr) {
+        m_usbAccess.watch->ReportLost(m_devicePath, m_node.syspath);
+    }
+}
+
+Status V4l2SourceFilter::ReleaseNode() {
+    const bool streaming = m_streamer.Running();
+    // Our own stream excludes anyone else's; without it, a buffer request tells.
+    if (!streaming && StreamHeldElsewhere(m_handle.Io(), m_handle.Fd())) {
+        return kSharingViolation;
+    }
+    m_streamedBeforeRelease = streaming;
+    // Stopping frees the buffers too: a mapping keeps the node open as a descriptor does.
+    m_streamer.Stop();
+    m_stillDelivery.Stop();
+    if (const int error = m_handle.Io().ReleaseDescriptor(m_handle.Fd()); error != 0) {
+        // Nothing was let go after all: the preview goes on.
+        m_streamLost = streaming && Failed(StartStream());
+        return StatusFromErrno(error);
+    }
+    return kOk;
+}
+
+Status V4l2SourceFilter::ReclaimNode() {
+    const std::string oldSyspath = m_node.syspath;
+    if (!ReopenNode()) {
+        // Gone for good: a dead filter, announced as removed even where no event says so.
+        m_streamLost = m_streamedBeforeRelease;
+        if (m_usbAccess.watch != nullptr) {
+            m_usbAccess.watch->ReportLost(m_devicePath, oldSyspath);
+        }
+        return devices::kDeviceNotConnected;
+    }
+    if (m_usbAccess.watch != nullptr) {
+        m_usbAccess.watch->ReportReattach({oldSyspath, m_node.syspath, m_devicePath});
+    }
+    if (m_streamedBeforeRelease) {
+        // The preview resumes by itself; a stream that cannot start leaves the filter lost.
+        m_streamLost = Failed(StartStream());
+    }
+    return kOk;
+}
+
+bool V4l2SourceFilter::ReopenNode() {
+    V4l2Io& io = m_handle.Io();
+    const std::string parent = NodeParentSyspath(m_node.syspath);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_usbAccess.timing.nodeWaitMs);
+    while (true) {
+        for (const V4l2NodeInfo& node : m_usbAccess.nodes->ListNodes()) {
+            int fd = -1;
+            // The driver may not have finished with a node it just made (or udev with its
+            // permissions): it is tried again on the next round.
+            if (NodeParentSyspath(node.syspath) != parent ||
+                OpenCaptureNode(io, node.devnode, &fd) != kOk) {
+                continue;
+            }
+            if (io.MoveDescriptor(fd, m_handle.Fd()) != 0) {
+                return false;
+            }
+            m_node.devnode = node.devnode;
+            m_node.syspath = node.syspath;
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        io.Poll(nullptr, 0, m_usbAccess.timing.pollIntervalMs);
+    }
 }
 
 }  // namespace zv::v4l2

@@ -128,7 +128,15 @@ V4l2Streamer::Event V4l2Streamer::Wait(int timeoutMs) {
 
 bool V4l2Streamer::SwitchTo(const V4l2Format& format) {
     m_stream.Stop();
-    return Succeeded(m_stream.Start(format));
+    m_startFailure = m_stream.Start(format);
+    return Succeeded(m_startFailure);
+}
+
+void V4l2Streamer::EndLost(Status cause) {
+    m_lost.store(true);
+    if (cause == devices::kDeviceNotConnected) {
+        m_sink.OnDeviceGone();
+    }
 }
 
 bool V4l2Streamer::RestartPreview() {
@@ -153,7 +161,7 @@ bool V4l2Streamer::Recover(int* failures) {
         }
     }
     if (!RestartPreview()) {
-        m_lost.store(true);
+        EndLost(m_startFailure);
         return false;
     }
     return true;
@@ -198,7 +206,7 @@ void V4l2Streamer::Loop() {
         if (Failed(status)) {
             // A device that is gone ends the stream; a broken one is started afresh.
             if (status == devices::kDeviceNotConnected) {
-                m_lost.store(true);
+                EndLost(status);
                 break;
             }
             if (!Recover(&failures)) {
@@ -216,8 +224,8 @@ void V4l2Streamer::Loop() {
                 m_sink.OnPreviewFrame(frame.data, length, Now());
             }
         }
-        if (Failed(m_stream.Requeue(frame.index))) {
-            m_lost.store(true);
+        if (const Status requeued = m_stream.Requeue(frame.index); Failed(requeued)) {
+            EndLost(requeued);
             break;
         }
     }
@@ -294,7 +302,7 @@ bool V4l2Streamer::CaptureStill() {
         return false;
     }
     if (outcome == StillOutcome::kLost) {
-        m_lost.store(true);
+        EndLost(devices::kDeviceNotConnected);
         return false;
     }
     const bool broken = outcome == StillOutcome::kBroken || outcome == StillOutcome::kTakenBroken;
@@ -303,7 +311,7 @@ bool V4l2Streamer::CaptureStill() {
         m_sink.OnStillFrame(std::move(still), time);
     }
     if (!previewBack) {
-        m_lost.store(true);
+        EndLost(m_startFailure);
         return false;
     }
     return true;

@@ -43,6 +43,8 @@ public:
 
     // Whether the streaming thread has ended by itself (device lost) since Start.
     bool Lost() const { return m_lost.load(); }
+    // Whether a stream was started and not stopped (GUI thread).
+    bool Running() const { return m_thread.joinable(); }
     int Restarts() const { return m_restarts.load(); }
 
 private:
@@ -63,6 +65,8 @@ private:
     bool SwitchTo(const V4l2Format& format);
     // A stalled or broken preview stream started again (counted).
     bool RestartPreview();
+    // The thread ends by itself; `cause` tells whether the device is gone (the sink hears so).
+    void EndLost(Status cause);
     // RestartPreview after a pause when the last attempt failed too; false when the thread must
     // end (stop, or the stream cannot start).
     bool Recover(int* failures);
@@ -79,6 +83,8 @@ private:
     V4l2Format m_preview;
     std::optional<V4l2Format> m_still;
     std::chrono::steady_clock::time_point m_started;
+    // Why the last stream start on the streaming thread failed.
+    Status m_startFailure = kOk;
     int m_wakeFd = -1;
     std::thread m_thread;
     // Protects m_stopping and m_triggers; every change is followed by a signal on m_wakeFd.
