@@ -9,7 +9,10 @@
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +165,51 @@ TEST_F(DeviceConnectionTest, ClosingUnregistersFromDeviceChanges) {
     Deliver();
     EXPECT_FALSE(window.IsScannerConnected());
 }
+
+// The "locked" box runs a nested event loop. The scanner pulled while it is open (from the
+// connection, or from a film size change) frees the capture; OK must not touch it afterwards.
+class RemovalDuringBusyBox : public DeviceConnectionTest,
+                             public testing::WithParamInterface<int> {};
+
+TEST_P(RemovalDuringBusyBox, LeavesTheWindowWithoutDeviceAndNothingFreedIsUsed) {
+    const int pullAtBox = GetParam();
+    Open();
+    auto config = SmallScanner();
+    config.capture.runResult = kSharingViolation;
+    int boxes = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        if (box->property("seen").isNull()) {
+            box->setProperty("seen", true);
+            if (++boxes == pullAtBox) {
+                bus->Unplug(config.devicePath);
+            }
+        }
+        // The removal arrives through the box's own event loop; OK only after it was handled.
+        if (boxes != pullAtBox || !window.IsScannerConnected()) {
+            box->accept();
+        }
+    });
+    watcher.start(5);
+    bus->Plug(config);
+    Deliver();
+    if (pullAtBox == 2) {
+        ASSERT_TRUE(window.IsScannerConnected());
+        window.Controls().checkRadioButton(ctl::kFilmSize135, ctl::kFilmSize126, ctl::kFilmSize126);
+        window.OnFilmSizeChanged();
+    }
+    watcher.stop();
+    EXPECT_EQ(boxes, pullAtBox);
+    EXPECT_TRUE(NoDeviceStateShown());
+    EXPECT_EQ(window.Capture(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(FromConnectionAndFromFilmSize, RemovalDuringBusyBox,
+                         testing::Values(1, 2));
 
 }  // namespace
 }  // namespace zv
