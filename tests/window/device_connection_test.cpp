@@ -1,4 +1,5 @@
 #include "controls/xlabel.h"
+#include "device/extension_unit.h"
 #include "platform/devices/device_change_event.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/media/media_guids.h"
@@ -139,6 +140,7 @@ TEST_F(DeviceConnectionTest, PullingTheScannerDuringAScanEndsItWithoutAMessage) 
     EXPECT_FALSE(window.IsScanTimerArmed());
     EXPECT_TRUE(window.StatusLine().Text().isEmpty());
     EXPECT_EQ(window.SavedImageCount(), 0);
+    EXPECT_TRUE(window.StatusDetail().contains(QStringLiteral("the scanner was unplugged")));
 }
 
 TEST_F(DeviceConnectionTest, PlugScanUnplugReplugStartsAfreshEveryTime) {
@@ -164,6 +166,37 @@ TEST_F(DeviceConnectionTest, ClosingUnregistersFromDeviceChanges) {
     bus->Plug(SmallScanner());
     Deliver();
     EXPECT_FALSE(window.IsScannerConnected());
+}
+
+// A scanner whose chip is still starting when it arrives: its reply selector is not ready for
+// longer than one opening waits. Discovery tries again and connects it.
+TEST_F(DeviceConnectionTest, AScannerThatIdentifiesOnlyAfterAMomentIsConnected) {
+    Open();
+    auto config = SmallScanner();
+    for (auto& selector : config.extensionUnits.front().selectors) {
+        if (selector.number == contract::kIdentifyReadSelector) {
+            selector.notReadyAnswers = kSizeProbeAttempts + 2;
+        }
+    }
+    bus->Plug(config);
+    Deliver();
+    EXPECT_FALSE(window.IsScannerConnected());
+    EXPECT_TRUE(window.IsIdentifyRetryPending());
+    ASSERT_TRUE(WaitUntil([&] { return window.IsScannerConnected(); }));
+    EXPECT_TRUE(window.NoDeviceLabel().toolTip().isEmpty());
+}
+
+TEST_F(DeviceConnectionTest, AScannerThatNeverIdentifiesIsNamedOnTheNoDeviceLabel) {
+    Open();
+    auto config = SmallScanner();
+    config.extensionUnits.front().answersIdentification = false;
+    bus->Plug(config);
+    Deliver();
+    ASSERT_TRUE(WaitUntil([&] { return !window.IsIdentifyRetryPending(); }));
+    EXPECT_TRUE(NoDeviceStateShown());
+    const QString detail = window.NoDeviceLabel().toolTip();
+    EXPECT_TRUE(detail.contains(config.devicePath)) << detail.toStdString();
+    EXPECT_TRUE(detail.contains(QStringLiteral("identification"))) << detail.toStdString();
 }
 
 // The "locked" box runs a nested event loop. The scanner pulled while it is open (from the
