@@ -4,6 +4,7 @@
 #include "platform/media/video_info.h"
 #include "platform/sim/sim_device_bus.h"
 #include "platform/sim/sim_device_config.h"
+#include "platform/sim/sim_device_filter.h"
 
 #include <QDir>
 #include <QImage>
@@ -66,7 +67,23 @@ protected:
         EXPECT_EQ(printed, onDisk) << err.toStdString();
     }
 
+    // Pulls `scanner` as soon as a Scan has reached it, then runs `afterwards`.
+    void PullAtFirstScan(const std::shared_ptr<sim::SimDeviceFilter>& scanner,
+                         std::function<void()> afterwards = {}) {
+        QObject::connect(&watcher, &QTimer::timeout, [this, scanner, afterwards] {
+            if (scanner->TriggerCount() > 0) {
+                watcher.stop();
+                bus->Unplug(scanner->DevicePath());
+                if (afterwards) {
+                    afterwards();
+                }
+            }
+        });
+        watcher.start(5);
+    }
+
     QTemporaryDir root;
+    QTimer watcher;
     std::shared_ptr<sim::SimDeviceBus> bus = std::make_shared<sim::SimDeviceBus>();
     QString out;
     QString err;
@@ -147,13 +164,13 @@ TEST_F(ScanCommandTest, StillsThatNeverArriveFailAfterTheTimeOut) {
     EXPECT_TRUE(Files().isEmpty());
 }
 
-// Each picture comes 250 ms after its Scan, after the 150 ms time-out: it is the late frame's,
-// never the next one's, and it is printed.
+// Each picture comes 500 ms after the previous one, long after the 150 ms time-out: frame 1's
+// picture arrives while later frames wait, and it is frame 1's, never theirs, and printed.
 TEST_F(ScanCommandTest, ALatePictureBelongsToItsOwnFrameAndIsPrinted) {
     auto config = SmallScanner();
-    config.capture.stillDelay = 250ms;
+    config.capture.stillDelay = 500ms;
     ScanOptions options;
-    options.count = 3;
+    options.count = 8;
     options.timeoutMs = 150;
     EXPECT_EQ(Run(config, options), 1);
     ASSERT_FALSE(Printed().isEmpty()) << err.toStdString();
@@ -206,9 +223,8 @@ TEST_F(ScanCommandTest, APreviewSizedStillSaysTheImageWasEnlarged) {
 TEST_F(ScanCommandTest, AfterAReconnectionTheRequestedSettingsApplyAgain) {
     auto slow = SmallScanner();
     slow.capture.stillDelay = std::chrono::milliseconds(kNeverMs);
-    bus->Plug(slow, false);
-    QTimer::singleShot(200ms, [&] { bus->Unplug(slow.devicePath); });
-    QTimer::singleShot(400ms, [&] { bus->Plug(SmallScanner()); });
+    PullAtFirstScan(bus->Plug(slow, false),
+                    [this] { QTimer::singleShot(100ms, [this] { bus->Plug(SmallScanner()); }); });
     ScanOptions options;
     options.count = 2;
     options.timeoutMs = kNeverMs;
@@ -223,8 +239,7 @@ TEST_F(ScanCommandTest, AfterAReconnectionTheRequestedSettingsApplyAgain) {
 TEST_F(ScanCommandTest, AScannerThatDoesNotComeBackEndsTheRunWithStatus1) {
     auto slow = SmallScanner();
     slow.capture.stillDelay = std::chrono::milliseconds(kNeverMs);
-    bus->Plug(slow, false);
-    QTimer::singleShot(200ms, [&] { bus->Unplug(slow.devicePath); });
+    PullAtFirstScan(bus->Plug(slow, false));
     ScanOptions options;
     options.count = 3;
     options.timeoutMs = 300;
