@@ -156,6 +156,14 @@ protected:
         window->Controls().setControlText(ctl::kSaveFolder, folder);
     }
 
+    void ConnectScanner() {
+        sim::SimScannerConfig config;
+        config.captureFormats = {MakeVideoInfoType(kSubtypeMjpg, 320, 240)};
+        config.stillFormats = {MakeVideoInfoType(kSubtypeMjpg, 1600, 1200)};
+        window->SetScannerFilter(sim::SimScannerFilter::Create(config), QStringLiteral("sim"));
+        window->StartCapture();
+    }
+
     QTemporaryDir root;
     QString answer;
     QStringList starts;
@@ -200,11 +208,7 @@ enum class Press { kScan, kEnter, kBrowse };
 class TypedFolderTest : public SaveFolderTest, public testing::WithParamInterface<Press> {};
 
 TEST_P(TypedFolderTest, TheTypedFolderIsTheFolderUsed) {
-    sim::SimScannerConfig config;
-    config.captureFormats = {MakeVideoInfoType(kSubtypeMjpg, 320, 240)};
-    config.stillFormats = {MakeVideoInfoType(kSubtypeMjpg, 1600, 1200)};
-    window->SetScannerFilter(sim::SimScannerFilter::Create(config), QStringLiteral("sim"));
-    window->StartCapture();
+    ConnectScanner();
     const QString typed = root.filePath(QStringLiteral("typed/"));
     Type(typed);
     switch (GetParam()) {
@@ -230,6 +234,17 @@ TEST_P(TypedFolderTest, TheTypedFolderIsTheFolderUsed) {
 
 INSTANTIATE_TEST_SUITE_P(Presses, TypedFolderTest,
                          testing::Values(Press::kScan, Press::kEnter, Press::kBrowse));
+
+// An empty field would put the file at the root of the file system: Scan fails in red instead.
+TEST_F(SaveFolderTest, AnEmptyFolderFailsTheScanWithoutTakingAPicture) {
+    ConnectScanner();
+    Type(QStringLiteral("  "));
+    window->OnScan();
+    EXPECT_FALSE(window->IsScanTimerArmed());
+    EXPECT_EQ(window->StatusLine().Text(), QStringLiteral("1"));
+    EXPECT_TRUE(window->StatusDetail().contains(QStringLiteral("no save folder")));
+    EXPECT_EQ(window->SavedImageCount(), 0);
+}
 
 }  // namespace
 }  // namespace zv
