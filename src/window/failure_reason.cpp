@@ -11,7 +11,10 @@
 namespace zv {
 namespace {
 
-constexpr std::array<std::pair<Status, const char*>, 20> kReasons = {{
+// The writer's code for a folder name that was not valid UTF-8 (ERROR_NO_UNICODE_TRANSLATION).
+constexpr Status kFolderNameNotText = MakeStatus(0x80070459);
+
+constexpr std::array<std::pair<Status, const char*>, 22> kReasons = {{
     {StatusFromErrno(ENOENT), "the folder does not exist"},
     {StatusFromErrno(ENOTDIR), "the folder does not exist (a file is in the way)"},
     {StatusFromErrno(EACCES), "permission denied: no permission to write in the folder"},
@@ -19,12 +22,14 @@ constexpr std::array<std::pair<Status, const char*>, 20> kReasons = {{
     {StatusFromErrno(EROFS), "permission denied: the folder is on a read-only file system"},
     {StatusFromErrno(ENOSPC), "the disk is full"},
     {StatusFromErrno(EDQUOT), "the disk is full (your disk quota is used up)"},
+    {StatusFromErrno(EFBIG), "the disk is full (the file is too large for it)"},
     {StatusFromErrno(EIO), "the disk reported an input/output error"},
     {StatusFromErrno(ENAMETOOLONG), "the folder's path is too long"},
     {StatusFromErrno(EEXIST), "a file of that name exists already"},
     {StatusFromErrno(EMFILE), "too many files are open"},
     {StatusFromErrno(ENFILE), "too many files are open"},
     {kBadImage, "the picture from the scanner is damaged"},
+    {kFolderNameNotText, "the folder's name is not valid text in this system's encoding"},
     {kOutOfMemory, "not enough memory"},
     {kInvalidArg, "the scanner's still format gives no picture"},
     {kScanTimedOut, "no picture from the scanner in time"},
