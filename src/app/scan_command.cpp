@@ -207,7 +207,8 @@ void ScanCommand::OnSaveFinished(const CBrasquelDlg& window, Status result, cons
         } else {
             ReportFrame(
                 owner.frame,
-                (owner.late ? QStringLiteral("the picture came late and ") : QString()) + what);
+                (owner.late ? QStringLiteral("the picture came after the time-out; ") : QString()) +
+                    what);
         }
         return;
     }
