@@ -119,8 +119,10 @@ Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
 
 Status CBrasquelDlg::DisconnectScanner() {
     const bool wasConnected = m_scannerFilter != nullptr;
-    // A scan waiting for its frame ends without a time-out message; the details say why.
+    // A scan waiting for its frame ends without a time-out message; the details say why, unless
+    // its outcome comes in as the capture stops.
     const bool scanWaiting = m_scanTimer.isActive();
+    const int outcomesBefore = m_outcomesApplied;
     m_scanTimer.stop();
     StopCapture();
     m_scannerFilter.reset();
@@ -130,7 +132,7 @@ Status CBrasquelDlg::DisconnectScanner() {
     m_savedImageCount = 0;
     m_controls->showControl(ctl::kNoDevicePicture, true);
     m_controls->showControl(ctl::kNoDeviceLabel, true);
-    if (scanWaiting) {
+    if (scanWaiting && m_outcomesApplied == outcomesBefore) {
         ShowStatusDetail(ScanFailureDetail(kScannerUnplugged));
     }
     if (wasConnected) {
