@@ -46,6 +46,21 @@ void ScheduleScreenshot(CBrasquelDlg& window, const QString& path, int& status) 
     poll->start(kScreenshotPollMs);
 }
 
+// The arguments as the toolkit would read them, before it runs.
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+// What runs without a window needs no display: the offscreen platform, whatever the environment
+// names.
+void UseOffscreenPlatform() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 }  // namespace
 
 CBrasquelApp::CBrasquelApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
@@ -54,24 +69,28 @@ bool CBrasquelApp::IsScanCommand() const {
     return m_argc >= 2 && std::strcmp(m_argv[1], "scan") == 0;
 }
 
-int CBrasquelApp::InitInstance() {
-    if (IsScanCommand()) {
-        // The scan command never shows a window: it needs no display.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // The toolkit first: every later service and the window rely on it.
-    QApplication toolkit(m_argc, m_argv);
+void CBrasquelApp::InitToolkitNames() {
     QApplication::setOrganizationName(QString::fromLatin1(kSettingsRoot));
     QApplication::setApplicationName(QStringLiteral("zevuvora"));
     QApplication::setApplicationVersion(QStringLiteral(ZEVUVORA_VERSION));
+}
 
+int CBrasquelApp::InitInstance() {
+    // The command line is read before the window system starts: help, version and bad
+    // arguments are answered without a display.
     if (IsScanCommand()) {
         return RunScanCommand();
     }
-    const CommandLine options = ParseCommandLine(QApplication::arguments());
+    const CommandLine options = ParseCommandLine(Arguments(m_argc, m_argv));
     if (options.exitStatus) {
         return *options.exitStatus;
     }
+    if (!options.screenshotPath.isEmpty()) {
+        UseOffscreenPlatform();
+    }
+    // The toolkit next: every later service and the window rely on it.
+    QApplication toolkit(m_argc, m_argv);
+    InitToolkitNames();
 
     // The user's language, from the locale, before the window that shows its texts exists.
     InitUserDefaultLanguage();
@@ -94,10 +113,14 @@ int CBrasquelApp::InitInstance() {
 }
 
 int CBrasquelApp::RunScanCommand() {
-    const ParsedScan parsed = ParseScanCommandLine(QApplication::arguments());
+    const ParsedScan parsed = ParseScanCommandLine(Arguments(m_argc, m_argv));
     if (parsed.exitStatus) {
         return *parsed.exitStatus;
     }
+    // The scan command never shows a window.
+    UseOffscreenPlatform();
+    QApplication toolkit(m_argc, m_argv);
+    InitToolkitNames();
     InitUserDefaultLanguage();
     ScanCommand command(parsed.options, CreateDeviceSystem(parsed.options.simulatedScanner));
     return command.Run();

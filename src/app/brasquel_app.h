@@ -17,7 +17,8 @@ public:
 
 private:
     bool IsScanCommand() const;
-    // `zevuvora scan ...`, once the toolkit is up.
+    static void InitToolkitNames();
+    // `zevuvora scan ...`: reads its command line, then starts the toolkit without a display.
     int RunScanCommand();
 
     int& m_argc;

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/toolkit_options.h"
+
 #include <QCommandLineParser>
 
 #include <cstdio>
@@ -16,7 +18,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
-        QStringLiteral("Initialise the window, render it into <file> (PNG) and exit."),
+        QStringLiteral(
+            "Initialise the window, render it into <file> (PNG) and exit (no display needed)."),
         QStringLiteral("file"));
     parser.addOption(screenshot);
     const QCommandLineOption simulated(
@@ -25,14 +28,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.addOption(simulated);
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(WithoutToolkitOptions(arguments))) {
         std::fprintf(stderr, "zevuvora: %s\nTry 'zevuvora --help'.\n",
                      qPrintable(parser.errorText()));
         result.exitStatus = 2;
         return result;
     }
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (parser.isSet(help) || helpAll) {
+        std::fputs(qPrintable(HelpText(parser, QStringLiteral("zevuvora [options]"), helpAll)),
+                   stdout);
         result.exitStatus = 0;
         return result;
     }

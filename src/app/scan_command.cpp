@@ -1,12 +1,18 @@
 #include "app/scan_command.h"
 
+#include "app/output_folder_check.h"
+#include "device/discovery_report.h"
 #include "platform/devices/device_backend.h"
 #include "window/brasquel_dlg.h"
+#include "window/failure_reason.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 
 namespace zv {
@@ -16,39 +22,114 @@ constexpr std::array kFilmTypeIds = {ctl::kSlide, ctl::kNegative, ctl::kBlackWhi
 constexpr std::array kFilmSizeIds = {ctl::kFilmSize135, ctl::kFilmSize126};
 constexpr std::array kResolutionIds = {ctl::kResolutionLow, ctl::kResolutionHigh};
 
+// The window retries identification for about a second; this only bounds a stuck retry.
+constexpr std::chrono::seconds kIdentifyWaitLimit{10};
+// How often a wait looks at conditions that no signal announces (a retry that gave up).
+constexpr std::chrono::milliseconds kWakeInterval{20};
+
 void ReportError(const QString& message) {
     std::fprintf(stderr, "zevuvora scan: %s\n", qPrintable(message));
+}
+
+void ReportFrame(int frame, const QString& message) {
+    ReportError(QStringLiteral("frame %1: %2").arg(frame).arg(message));
+}
+
+// The path as one would type it: the folder's final '/' and the name's own make no "//".
+QString Shown(const QString& path) {
+    return QDir::cleanPath(path);
+}
+
+void PrintSaved(const QString& path) {
+    std::printf("%s\n", qPrintable(Shown(path)));
+    std::fflush(stdout);
+}
+
+void ReportNotFound(const DiscoveryReport& report) {
+    const QString found =
+        DescribeDiscovery(report).replace(QLatin1Char('\n'), QStringLiteral("\n  "));
+    if (SawUnidentifiedScanner(report)) {
+        ReportError(QStringLiteral(
+                        "found the film scanner's USB device (8888:0001), but it did not identify "
+                        "itself:\n  %1\nUnplug the scanner and plug it in again; if it still does "
+                        "not answer, it needs to be switched off and on.")
+                        .arg(found));
+        return;
+    }
+    QString message = QStringLiteral(
+        "no film scanner found (USB 8888:0001). Check that it is plugged in and switched on "
+        "(lsusb lists it), that a /dev/video* node exists for it, and that you may open it "
+        "(install the udev rule and plug it in again, or join the video group). Without "
+        "hardware, try --simulated-scanner.");
+    if (!report.empty()) {
+        message += QStringLiteral("\nVideo devices found:\n  ") + found;
+    }
+    ReportError(message);
 }
 
 }  // namespace
 
 ScanCommand::ScanCommand(ScanOptions options, std::shared_ptr<devices::DeviceBackend> devices)
-    : m_options(std::move(options)), m_devices(std::move(devices)) {}
+    : m_options(std::move(options)), m_devices(std::move(devices)), m_ledger(m_options.count) {}
 
 int ScanCommand::Run() {
+    if (!CheckOutputFolder()) {
+        return 2;
+    }
     CBrasquelDlg window;
     window.SetErrorReporter(&ReportError);
     window.SetDeviceBackend(m_devices);
+    // Every outcome is printed, also one that comes late or while the window closes.
+    QObject::connect(&window, &CBrasquelDlg::saveFinished, &window,
+                     [this, &window](Status result, const QString& path) {
+                         OnSaveFinished(window, result, path);
+                     });
+    QObject::connect(&window, &CBrasquelDlg::connectionChanged, &window,
+                     [this](bool connected) { OnConnectionChanged(connected); });
     window.OnInitDialog();
-    if (!window.IsScannerConnected()) {
-        ReportError(QStringLiteral(
-            "no film scanner found (USB 8888:0001). Check that it is plugged in and switched on "
-            "(lsusb lists it), that a /dev/video* node exists for it, and that you may open it "
-            "(install the udev rule and plug it in again, or join the video group). Without "
-            "hardware, try --simulated-scanner."));
+    if (!Connect(window)) {
         window.OnClose();
         return 2;
     }
-    ApplySettings(window);
-
-    int failures = 0;
     for (int frame = 1; frame <= m_options.count; ++frame) {
-        if (!ScanOne(window, frame)) {
-            ++failures;
+        if (!PrepareFrame(window, frame)) {
+            break;
         }
+        ScanFrame(window, frame);
     }
+    // Saves in progress finish and are printed before the capture stops.
     window.OnClose();
-    return failures == 0 ? 0 : 1;
+    return m_ledger.AllSaved() ? 0 : 1;
+}
+
+bool ScanCommand::CheckOutputFolder() const {
+    if (m_options.outputFolder.isEmpty()) {
+        return true;  // the default folder is created with its parents at the first save
+    }
+    bool missingParent = false;
+    const Status status = zv::CheckOutputFolder(m_options.outputFolder, &missingParent);
+    if (status == kOk) {
+        return true;
+    }
+    const QString folder = Shown(m_options.outputFolder);
+    if (missingParent) {
+        ReportError(QStringLiteral("cannot save in %1: its parent folder %2 does not exist (only "
+                                   "the last level of --out is created)")
+                        .arg(folder, QFileInfo(folder).path()));
+    } else {
+        ReportError(QStringLiteral("cannot save in %1: %2").arg(folder, Reason(status)));
+    }
+    return false;
+}
+
+bool ScanCommand::Connect(CBrasquelDlg& window) {
+    WaitFor([&] { return window.IsScannerConnected() || !window.IsIdentifyRetryPending(); },
+            QDeadlineTimer(kIdentifyWaitLimit));
+    if (!window.IsScannerConnected()) {
+        ReportNotFound(window.LastDiscovery());
+        return false;
+    }
+    return true;
 }
 
 void ScanCommand::ApplySettings(CBrasquelDlg& window) const {
@@ -75,42 +156,110 @@ void ScanCommand::ApplySettings(CBrasquelDlg& window) const {
     window.UpdateData(true);
 }
 
-bool ScanCommand::ScanOne(CBrasquelDlg& window, int number) const {
-    QEventLoop loop;
-    bool finished = false;
-    Status result = kFail;
-    QString path;
-    const auto connection = QObject::connect(&window, &CBrasquelDlg::saveFinished, &loop,
-                                             [&](Status saveResult, const QString& savedPath) {
-                                                 finished = true;
-                                                 result = saveResult;
-                                                 path = savedPath;
-                                                 loop.quit();
-                                             });
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(m_options.timeoutMs);
+bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
+    const auto timeout = std::chrono::milliseconds(m_options.timeoutMs);
+    if (!window.IsScannerConnected() &&
+        !WaitFor([&] { return window.IsScannerConnected(); }, QDeadlineTimer(timeout))) {
+        ReportFrame(frame, QStringLiteral("the scanner was unplugged and did not come back "
+                                          "within %1 ms")
+                               .arg(m_options.timeoutMs));
+        FailFrom(frame);
+        return false;
+    }
+    if (m_settingsStale) {
+        m_settingsStale = false;
+        ApplySettings(window);
+    }
+    if (!window.HasStillPin()) {
+        ReportFrame(frame, Reason(kNoStillFormat) +
+                               QStringLiteral(" (its formats are for the preview only)"));
+        FailFrom(frame);
+        return false;
+    }
+    return true;
+}
 
+void ScanCommand::ScanFrame(CBrasquelDlg& window, int frame) {
+    m_ledger.Triggered(frame);
     window.OnScan();
-    loop.exec();
-    QObject::disconnect(connection);
+    const QDeadlineTimer deadline(std::chrono::milliseconds(m_options.timeoutMs));
+    const auto settled = [&] { return m_ledger.StateOf(frame) != FrameLedger::State::kWaiting; };
+    // The time-out is for the picture: one that has arrived is waited for while it is written.
+    const auto arrived = [&] {
+        const int place = m_ledger.PlaceOf(frame);
+        return place > 0 && window.StillsInProgress() >= place;
+    };
+    WaitFor([&] { return settled() || (deadline.hasExpired() && !arrived()); },
+            QDeadlineTimer(QDeadlineTimer::Forever));
+    if (!settled()) {
+        m_ledger.TimedOut(frame);
+        ReportFrame(frame, NoPictureReason(std::chrono::milliseconds(m_options.timeoutMs)));
+    }
+}
 
-    if (!finished) {
-        ReportError(QStringLiteral("frame %1: no picture from the scanner within %2 ms")
-                        .arg(number)
-                        .arg(m_options.timeoutMs));
-        return false;
-    }
+void ScanCommand::OnSaveFinished(const CBrasquelDlg& window, Status result, const QString& path) {
+    const FrameLedger::Owner owner = m_ledger.Received(result == kOk);
     if (result != kOk) {
-        ReportError(QStringLiteral("frame %1: could not save %2 (%3)")
-                        .arg(number)
-                        .arg(path, StatusText(result)));
-        return false;
+        const QString what =
+            QStringLiteral("could not save %1: %2").arg(Shown(path), Reason(result));
+        if (owner.frame == 0) {
+            ReportError(QStringLiteral("a picture the scanner sent unasked: ") + what);
+        } else {
+            ReportFrame(
+                owner.frame,
+                (owner.late ? QStringLiteral("the picture came after the time-out; ") : QString()) +
+                    what);
+        }
+        return;
     }
-    // The folder ends in '/' and the name format adds one: print the path as one would type it.
-    std::printf("%s\n", qPrintable(QDir::cleanPath(path)));
-    std::fflush(stdout);
+    PrintSaved(path);
+    if (owner.frame == 0) {
+        ReportError(
+            QStringLiteral("a picture the scanner sent unasked was saved as %1").arg(Shown(path)));
+    } else if (owner.late) {
+        ReportFrame(
+            owner.frame,
+            QStringLiteral("the picture came after the time-out; saved as %1").arg(Shown(path)));
+    }
+    if (const auto from = window.EnlargedFrom(); from && owner.frame != 0) {
+        ReportFrame(owner.frame, EnlargedNote(*from));
+    }
+}
+
+void ScanCommand::OnConnectionChanged(bool connected) {
+    if (connected) {
+        // The connection applied the window's own presets (Negative and its adjustments).
+        m_settingsStale = true;
+        return;
+    }
+    for (const int frame : m_ledger.Disconnected()) {
+        ReportFrame(frame, Reason(kScannerUnplugged));
+    }
+}
+
+void ScanCommand::FailFrom(int frame) {
+    for (int next = frame; next <= m_options.count; ++next) {
+        m_ledger.Fail(next);
+    }
+}
+
+QString ScanCommand::Reason(Status result) const {
+    QString words = FailureReason(result);
+    if (m_options.verbose) {
+        words += QStringLiteral(" [%1]").arg(StatusText(result));
+    }
+    return words;
+}
+
+bool ScanCommand::WaitFor(const std::function<bool()>& done, QDeadlineTimer deadline) {
+    QTimer wake;
+    wake.start(kWakeInterval);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "app/scan_options.h"
 
+#include "app/toolkit_options.h"
+
 #include <QCommandLineParser>
 
 #include <cstdio>
@@ -45,13 +47,14 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
                                   QStringLiteral("size"), QStringLiteral("135"));
     const QCommandLineOption resolution(
         QStringLiteral("resolution"),
-        QStringLiteral("Output resolution: low or high (135: 2592x1728 or 5184x3456;\n"
+        QStringLiteral("Output resolution: low or high (135: 2592x1728 or 5184x3456; "
                        "126: 1497x1497 or 2995x2995; default low)."),
         QStringLiteral("level"), QStringLiteral("low"));
     const QCommandLineOption out(
         QStringLiteral("out"),
-        QStringLiteral("Folder to write the files to; its last level is created when missing\n"
-                       "(default: the ZevuVora folder in your Pictures folder)."),
+        QStringLiteral("Folder to write the files to; its last level is created when missing "
+                       "(default: the ZevuVora folder in your Pictures folder, created with "
+                       "its parents)."),
         QStringLiteral("dir"));
     const QCommandLineOption count(QStringLiteral("count"),
                                    QStringLiteral("Number of frames to scan (default 1)."),
@@ -63,9 +66,11 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
     const QCommandLineOption simulated(
         QStringLiteral("simulated-scanner"),
         QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
-    parser.addOptions({film, size, resolution, out, count, timeout, simulated});
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"), QStringLiteral("Add the status code to every failure reason."));
+    parser.addOptions({film, size, resolution, out, count, timeout, simulated, verbose});
 
-    QStringList withoutVerb = arguments;
+    QStringList withoutVerb = WithoutToolkitOptions(arguments);
     if (withoutVerb.size() >= 2) {
         withoutVerb.removeAt(1);  // "scan"
     }
@@ -73,9 +78,9 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         return Fail(parser.errorText());
     }
     ParsedScan parsed;
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("[options]"),
-                                                        QStringLiteral("scan [options]"))),
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (parser.isSet(help) || helpAll) {
+        std::fputs(qPrintable(HelpText(parser, QStringLiteral("zevuvora scan [options]"), helpAll)),
                    stdout);
         parsed.exitStatus = 0;
         return parsed;
@@ -130,6 +135,7 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
     options.timeoutMs = *timeoutMs;
     options.outputFolder = parser.value(out);
     options.simulatedScanner = parser.isSet(simulated);
+    options.verbose = parser.isSet(verbose);
     return parsed;
 }
 

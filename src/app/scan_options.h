@@ -16,6 +16,7 @@ struct ScanOptions {
     int count = 1;
     int timeoutMs = 10000;
     bool simulatedScanner = false;
+    bool verbose = false;  // failure reasons carry their status code
 };
 
 // The parsed command, or the exit status when it must end at once (help, version: 0; bad

@@ -15,16 +15,33 @@ namespace {
 // The identifiers a scanner's device path may hold; the first found decides.
 constexpr std::array<std::string_view, 1> kIdentifierList{contract::kVidPid};
 
+using Failure = DeviceVerdict::Failure;
+
 // Opens the device's extension unit for the identification only; it is closed again before the
-// caller goes on.
-bool IsIdentifiedChip(const std::shared_ptr<media::Filter>& filter, const ProbePause& pause) {
+// caller goes on. kOk for the scanner's chip, kFalse for a chip that did not identify itself, the
+// open's failure for a unit that could not be opened.
+Status IdentifyDevice(const std::shared_ptr<media::Filter>& filter, const ProbePause& pause) {
     ExtensionUnitHandle unit;
-    if (Failed(OpenExtensionUnit(&unit, filter, pause))) {
-        return false;
+    if (const Status opened = OpenExtensionUnit(&unit, filter, pause); Failed(opened)) {
+        return opened;
     }
     const bool identified = IdentifyChip(unit);
     CloseExtensionUnit(&unit);
-    return identified;
+    return identified ? kOk : kFalse;
+}
+
+// Notes a device passed over, with its path when it can be read.
+void Note(DiscoveryReport* report, devices::DeviceEntry& entry, Failure failure, Status status,
+          QString devicePath = QString()) {
+    if (report == nullptr) {
+        return;
+    }
+    QString read;
+    if (devicePath.isEmpty() && failure != Failure::kNoDevicePath &&
+        entry.ReadProperty(QString::fromLatin1(devices::kDevicePathProperty), &read) == kOk) {
+        devicePath = read;
+    }
+    report->push_back(DeviceVerdict{devicePath, failure, status});
 }
 
 }  // namespace
@@ -41,7 +58,7 @@ bool HasScannerIdentifiers(const QString& devicePath) {
 
 bool FindScanner(devices::DeviceBackend& devices, const std::optional<QString>& matchPath,
                  QString* pathOut, std::shared_ptr<media::Filter>* filterOut,
-                 const ProbePause& pause) {
+                 const ProbePause& pause, DiscoveryReport* report) {
     if (filterOut == nullptr) {
         return false;
     }
@@ -56,22 +73,31 @@ bool FindScanner(devices::DeviceBackend& devices, const std::optional<QString>& 
             return false;
         }
         std::shared_ptr<media::Filter> filter;
-        if (Failed(entry->BindFilter(&filter)) || filter == nullptr) {
+        const Status bound = entry->BindFilter(&filter);
+        if (Failed(bound) || filter == nullptr) {
             // A device that cannot be bound ends the walk, whatever follows it.
+            Note(report, *entry, Failure::kNotBound, bound);
             return false;
         }
-        if (!IsIdentifiedChip(filter, pause)) {
+        if (const Status identity = IdentifyDevice(filter, pause); identity != kOk) {
+            Note(report, *entry,
+                 identity == kFalse ? Failure::kNotIdentified : Failure::kNoExtensionUnit,
+                 identity);
             continue;
         }
         QString devicePath;
-        if (Failed(entry->ReadProperty(QString::fromLatin1(devices::kDevicePathProperty),
-                                       &devicePath))) {
+        if (const Status read =
+                entry->ReadProperty(QString::fromLatin1(devices::kDevicePathProperty), &devicePath);
+            Failed(read)) {
+            Note(report, *entry, Failure::kNoDevicePath, read);
             continue;
         }
         if (!HasScannerIdentifiers(devicePath)) {
+            Note(report, *entry, Failure::kNotTheScanner, kOk, devicePath);
             continue;
         }
         if (matchPath.has_value() && matchPath->compare(devicePath, Qt::CaseInsensitive) != 0) {
+            Note(report, *entry, Failure::kNotTheMatch, kOk, devicePath);
             continue;
         }
         if (pathOut != nullptr) {

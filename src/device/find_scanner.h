@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/discovery_report.h"
 #include "device/probe_pause.h"
 
 #include <QString>
@@ -23,10 +24,12 @@ namespace zv {
 // scanner's source filter and `pathOut` (when given) its DevicePath; on false neither is touched.
 // A device that cannot be opened, identified or read is skipped; a device whose filter cannot be
 // bound ends the walk with false. Without `filterOut` nothing is enumerated.
+// When `report` is given it receives every device passed over and why (its path is then read
+// for the report even when an earlier test failed).
 // GUI thread; blocks it for the probe pauses of every device it opens.
 bool FindScanner(devices::DeviceBackend& devices, const std::optional<QString>& matchPath,
                  QString* pathOut, std::shared_ptr<media::Filter>* filterOut,
-                 const ProbePause& pause = SleepProbePause);
+                 const ProbePause& pause = SleepProbePause, DiscoveryReport* report = nullptr);
 
 // Whether a device path holds one of the scanner's identifiers, without regard to case.
 bool HasScannerIdentifiers(const QString& devicePath);

@@ -8,11 +8,14 @@
 #include "platform/devices/device_notifier.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
+#include "settings/localised_text.h"
 #include "window/default_save_folder.h"
+#include "window/failure_reason.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 #include <array>
@@ -35,6 +38,16 @@ constexpr ColorRef kSavedColor = Rgb(0, 122, 217);
 constexpr ColorRef kFailedColor = Rgb(255, 0, 0);
 constexpr ColorRef kStatusBackground = Rgb(255, 255, 0);
 constexpr int kStatusPointSize = 32;
+
+// "Save image success" / "Save image failed" in the selected language, as the details' lead.
+QString SaveOutcomeLead(int textId) {
+    const auto text = LocalisedText(static_cast<std::uint32_t>(textId));
+    if (text && !text->isEmpty()) {
+        return *text;
+    }
+    return textId == kTextSaveSucceeded ? QStringLiteral("Save image success")
+                                        : QStringLiteral("Save image failed");
+}
 
 QIcon WindowIcon() {
     QIcon icon;
@@ -65,6 +78,8 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
     m_scanTimer.setTimerType(Qt::PreciseTimer);
     m_scanTimer.setInterval(kScanTimeout);
     connect(&m_scanTimer, &QTimer::timeout, this, &CBrasquelDlg::OnTimer);
+    m_identifyRetry.setSingleShot(true);
+    connect(&m_identifyRetry, &QTimer::timeout, this, &CBrasquelDlg::OnIdentifyRetry);
     // Called on the streaming thread; the queued call runs on this window's thread and is
     // dropped by Qt if the window is gone by then.
     m_saver = std::make_unique<StillFrameSaver>([this] {
@@ -208,39 +223,77 @@ void CBrasquelDlg::PublishSaveSettings() {
     m_saver->Publish(std::move(settings));
 }
 
+void CBrasquelDlg::TakeTypedSaveFolder() {
+    const QString typed = m_controls->controlText(ctl::kSaveFolder);
+    if (typed != m_saveFolder) {
+        m_saveFolder = typed;
+        PublishSaveSettings();
+    }
+}
+
 void CBrasquelDlg::OnScan() {
+    TakeTypedSaveFolder();
     if (!m_scannerFilter || !m_captureController) {
         return;
     }
-    TriggerStillPin();
+    if (m_saveFolder.trimmed().isEmpty()) {
+        // An empty folder would put the file at the root of the file system.
+        ShowScanFailure(kNoSaveFolder);
+        return;
+    }
+    m_scanTimeoutReason = TriggerStillPin() ? kScanTimedOut : kNoStillFormat;
     // Whatever the trigger did, the time-out is armed; a second Scan restarts it.
     m_scanTimer.start();
 }
 
 void CBrasquelDlg::OnTimer() {
     m_scanTimer.stop();
+    ShowScanFailure(m_scanTimeoutReason);
+    emit scanTimedOut();
+}
+
+void CBrasquelDlg::ShowScanFailure(Status reason, const QString& path) {
     // Shows the number the missing image would have had; the count itself stays.
     ++m_savedImageCount;
     ShowStatus(2, kTextSaveFailed);
     --m_savedImageCount;
-    emit scanTimedOut();
+    ShowStatusDetail(ScanFailureDetail(reason, path));
+}
+
+QString CBrasquelDlg::ScanFailureDetail(Status reason, const QString& path) const {
+    const QString words =
+        reason == kScanTimedOut ? NoPictureReason(kScanTimeout) : FailureReason(reason);
+    QString detail = SaveOutcomeLead(kTextSaveFailed) + QStringLiteral(": ") + words;
+    if (!path.isEmpty()) {
+        detail += QLatin1Char('\n') + QDir::cleanPath(path);
+    }
+    return detail;
 }
 
 Status CBrasquelDlg::SaveStillFrame(void* context, double /*sampleTime*/,
                                     const std::uint8_t* buffer, std::int32_t length) {
-    return static_cast<CBrasquelDlg*>(context)->m_saver->Save(buffer, length);
+    auto* window = static_cast<CBrasquelDlg*>(context);
+    ++window->m_stillsInProgress;
+    return window->m_saver->Save(buffer, length);
 }
 
 void CBrasquelDlg::ApplySaveOutcomes() {
     // Runs on this window's thread, so each outcome is one unit against OnTimer.
     for (const SaveOutcome& outcome : m_saver->TakeOutcomes()) {
+        --m_stillsInProgress;
+        ++m_outcomesApplied;
         m_scanTimer.stop();
-        ++m_savedImageCount;
         if (outcome.result != kOk) {
-            ShowStatus(2, kTextSaveFailed);
-            --m_savedImageCount;
+            ShowScanFailure(outcome.result, outcome.path);
         } else {
+            ++m_savedImageCount;
             ShowStatus(1, kTextSaveSucceeded);
+            QString detail = SaveOutcomeLead(kTextSaveSucceeded) + QLatin1Char('\n') +
+                             QDir::cleanPath(outcome.path);
+            if (const auto from = EnlargedFrom()) {
+                detail += QLatin1Char('\n') + EnlargedNote(*from);
+            }
+            ShowStatusDetail(detail);
         }
         emit saveFinished(outcome.result, outcome.path);
     }
@@ -249,6 +302,7 @@ void CBrasquelDlg::ApplySaveOutcomes() {
 void CBrasquelDlg::ShowStatus(int kind, int textId) {
     if (kind == 0 || textId == 0) {
         m_statusLine->SetText(QString());
+        ShowStatusDetail(QString());
         return;
     }
     m_statusLine->SetText(QString::number(m_savedImageCount));
@@ -258,6 +312,15 @@ void CBrasquelDlg::ShowStatus(int kind, int textId) {
         .SetBackground(kStatusBackground, 0, false);
 }
 
+void CBrasquelDlg::ShowStatusDetail(const QString& text) {
+    m_statusLine->setToolTip(text);
+    m_statusLine->setAccessibleDescription(text);
+}
+
+QString CBrasquelDlg::StatusDetail() const {
+    return m_statusLine->toolTip();
+}
+
 void CBrasquelDlg::OnClose() {
     if (m_closed) {
         return;
@@ -265,6 +328,7 @@ void CBrasquelDlg::OnClose() {
     m_closed = true;
     emit closeSequenceStarted();
     m_deviceNotifier.reset();
+    m_identifyRetry.stop();
     StopCapture();
     // Saves that finished while no capture ran (or just before it stopped) still count.
     ApplySaveOutcomes();

@@ -2,16 +2,20 @@
 
 #include "capture/graph_object_factory.h"
 #include "capture/still_format.h"
+#include "device/discovery_report.h"
 #include "device/probe_pause.h"
 #include "platform/status.h"
 #include "window/control_table.h"
+#include "window/failure_reason.h"
 #include "window/still_frame_saver.h"
 
 #include <QDialog>
 #include <QIcon>
+#include <QSize>
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -79,7 +83,8 @@ public:
     // The close sequence; every way of ending the window runs it, once.
     void OnClose();
 
-    // Scan: asks the scanner for one still frame and arms the 2000 ms time-out.
+    // Scan: takes the folder typed into the folder field, asks the scanner for one still frame
+    // and arms the 2000 ms time-out.
     void OnScan();
     // The time-out expired before a frame was saved: shows the would-be count in red.
     void OnTimer();
@@ -87,10 +92,16 @@ public:
     // window. Writes the file there; the count and the status line follow on the GUI thread.
     static Status SaveStillFrame(void* context, double sampleTime, const std::uint8_t* buffer,
                                  std::int32_t length);
-    // Status kinds: 0 clears the line, 1 image saved (blue), 2 failed or timed out (red).
+    // Status kinds: 0 clears the line (and its details), 1 image saved (blue), 2 failed or timed
+    // out (red).
     void ShowStatus(int kind, int textId);
+    // The status line's details, in words: its tooltip and accessible description.
+    QString StatusDetail() const;
     // Applies, in order, the outcome of every save that has finished. GUI thread.
     void ApplySaveOutcomes();
+    // Still frames that have arrived from the scanner and whose outcome has not been applied
+    // yet: they are being written, or their outcome is on its way to this thread.
+    int StillsInProgress() const { return m_stillsInProgress.load(); }
     // The device system discovery and device changes go through; set before OnInitDialog. Without
     // one the window stays in its no-device state. `pause` is the extension unit's probe pause.
     void SetDeviceBackend(std::shared_ptr<devices::DeviceBackend> devices,
@@ -107,6 +118,10 @@ public:
     // Arrival and removal of capture devices, delivered on this window's thread.
     void OnDeviceChange(const devices::DeviceChangeEvent& event);
     const QString& ConnectedDevicePath() const { return m_connectedDevicePath; }
+    // The devices the last discovery without result passed over, and why.
+    const DiscoveryReport& LastDiscovery() const { return m_lastDiscovery; }
+    // Whether discovery will be tried again for a scanner that did not identify itself yet.
+    bool IsIdentifyRetryPending() const { return m_identifyRetry.isActive(); }
 
     // Puts the scanner on screen: a new capture controller, the pins' formats for the film size,
     // the graph, the preview, the run, the still format. Does nothing without a scanner filter.
@@ -122,6 +137,11 @@ public:
     CaptureController* Capture() const { return m_captureController.get(); }
     // Whether a live picture has been drawn in the preview area since capture started.
     bool HasPreviewPicture() const;
+    // Whether the running capture has a still pin to take a picture from.
+    bool HasStillPin() const;
+    // The still size a 135 frame is enlarged from when the scanner offers no still wider than
+    // the preview formats (the still pin then keeps a preview-sized format); nothing otherwise.
+    std::optional<QSize> EnlargedFrom() const;
     // What capture graphs are built from (tests: failing or observing factories).
     void SetGraphObjectFactory(GraphObjectFactory objects) { m_graphObjects = std::move(objects); }
     // Where errors go instead of a message box (the headless scan command).
@@ -135,7 +155,7 @@ public:
     // Rebuilds the capture for the new film size and relabels the resolution radios.
     void OnFilmSizeChanged();
     void OnResolutionChanged();
-    // Opens the save folder last exchanged in the desktop's file manager.
+    // Takes the folder typed into the folder field and opens it in the desktop's file manager.
     void OnOpenSaveFolder();
     // Lets the user choose the save folder, starting at the current one.
     void OnChooseSaveFolder();
@@ -180,6 +200,8 @@ signals:
     void saveFinished(zv::Status result, const QString& path);
     // A Scan's time-out expired before a frame was saved.
     void scanTimedOut();
+    // A scanner was connected (true) or the connected one was disconnected (false).
+    void connectionChanged(bool connected);
 
 public:
     // Escape and the window manager's close end the window through the close sequence.
@@ -194,8 +216,16 @@ private:
     CXLabel* BindLabel(int id);
     // Enables every control but the always-enabled ones exactly while a scanner is connected.
     void RunEnablingPass();
-    // Asks the connected scanner's still pin for one frame.
-    void TriggerStillPin();
+    // Asks the connected scanner's still pin for one frame; false when it has none to ask.
+    bool TriggerStillPin();
+    // The folder typed into the folder field becomes the save folder: the folder shown is the
+    // folder a Scan or a Browse uses.
+    void TakeTypedSaveFolder();
+    void ShowStatusDetail(const QString& text);
+    // Shows a failed Scan (kind 2, the would-be number) with its reason.
+    void ShowScanFailure(Status reason, const QString& path = QString());
+    // "Save image failed: <why>" and the file's path, when there is one.
+    QString ScanFailureDetail(Status reason, const QString& path = QString()) const;
     // Reads the still pin's format into the still-format record.
     Status RecordStillFormat();
     void ShowDeviceLocked();
@@ -211,8 +241,14 @@ private:
     // buttons, and once (per reason) a line through the error reporter.
     void ShowFilmTypeAccess();
     // Discovery (of the device named `matchPath`, when given) and, when it finds the scanner,
-    // the connection.
+    // the connection; discovery is retried for a while when the scanner did not identify itself.
     void ConnectFoundScanner(const std::optional<QString>& matchPath);
+    // One discovery and, on success, the connection. True when it passed over a device with
+    // the scanner's identifiers that did not identify itself (worth another try).
+    bool DiscoverAndConnect(const std::optional<QString>& matchPath);
+    void OnIdentifyRetry();
+    // What discovery found, in words, on the no-device label (tooltip, accessible description).
+    void ShowNoDeviceDetail(const QString& text);
     void RegisterForDeviceChanges();
     void FillLanguageCombo();
 
@@ -233,11 +269,21 @@ private:
     int m_savedImageCount = 0;
     // Armed while a Scan waits for its frame (single shot, 2000 ms).
     QTimer m_scanTimer;
+    // What the time-out means when it expires: no picture, or no still pin to take one from.
+    Status m_scanTimeoutReason = kScanTimedOut;
     std::unique_ptr<StillFrameSaver> m_saver;
+    // Raised on the streaming thread as a still frame arrives, lowered on this thread as its
+    // outcome is applied.
+    std::atomic<int> m_stillsInProgress{0};
+    int m_outcomesApplied = 0;
     std::unique_ptr<CaptureController> m_captureController;
     std::shared_ptr<devices::DeviceBackend> m_devices;
     ProbePause m_probePause = SleepProbePause;
     std::unique_ptr<devices::DeviceNotifier> m_deviceNotifier;
+    DiscoveryReport m_lastDiscovery;
+    // Single shot: the next discovery try for a scanner that did not identify itself.
+    QTimer m_identifyRetry;
+    int m_identifyRetriesLeft = 0;
     std::unique_ptr<PropertySlots> m_slots;
     std::unique_ptr<AdjustmentControls> m_adjustments;
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();

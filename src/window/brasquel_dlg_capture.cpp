@@ -67,10 +67,14 @@ Status CBrasquelDlg::StartCapture() {
 
     controller.BuildGraph();
     PlacePreview(true);
-    if (contract::IsBusyStatus(controller.RunGraph())) {
+    const bool busy = contract::IsBusyStatus(controller.RunGraph());
+    const Status recorded = RecordStillFormat();
+    // The box runs a nested event loop, in which a removal or the close sequence may destroy the
+    // controller: the start is finished first, and nothing is touched after the box.
+    if (busy) {
         ShowDeviceLocked();
     }
-    return RecordStillFormat();
+    return recorded;
 }
 
 Status CBrasquelDlg::RecordStillFormat() {
@@ -163,18 +167,35 @@ void CBrasquelDlg::StopCapture() {
     m_captureController.reset();
 }
 
-void CBrasquelDlg::TriggerStillPin() {
+bool CBrasquelDlg::TriggerStillPin() {
     const std::shared_ptr<media::Filter>& device = m_captureController->DeviceFilter();
     media::CaptureGraphBuilder* builder = m_captureController->GraphBuilder();
     media::VideoControl* control = device ? device->GetVideoControl() : nullptr;
     if (control == nullptr || builder == nullptr) {
-        return;
+        return false;
     }
     media::Pin* stillPin = nullptr;
     if (builder->FindPin(*device, media::PinDirection::kOutput, &media::kPinCategoryStill, nullptr,
-                         false, 0, &stillPin) == kOk) {
-        control->SetMode(*stillPin, contract::kVideoControlFlagTrigger);
+                         false, 0, &stillPin) != kOk) {
+        return false;
     }
+    control->SetMode(*stillPin, contract::kVideoControlFlagTrigger);
+    return true;
+}
+
+bool CBrasquelDlg::HasStillPin() const {
+    media::StreamConfig* config = nullptr;
+    return m_captureController && m_captureController->GetStillStreamConfig(&config) == kOk;
+}
+
+std::optional<QSize> CBrasquelDlg::EnlargedFrom() const {
+    // The selection takes no still of 1500 pixels or narrower for 135: such a still is the
+    // format the pin kept, a preview frame, and the saved image is scaled up from it.
+    if (m_filmSizeIndex != kFilmSize135 || !m_stillFormat || m_stillFormat->width <= 0 ||
+        m_stillFormat->width > kPreviewStillWidthSplit) {
+        return std::nullopt;
+    }
+    return QSize(m_stillFormat->width, m_stillFormat->height);
 }
 
 }  // namespace zv

@@ -12,6 +12,15 @@
 #include "window/wait_cursor.h"
 
 namespace zv {
+namespace {
+
+// A scanner just plugged in may still be starting its chip: a device with the scanner's USB
+// identifiers that does not identify itself is looked for again, four times a quarter second
+// apart.
+constexpr int kIdentifyRetries = 4;
+constexpr std::chrono::milliseconds kIdentifyRetryInterval{250};
+
+}  // namespace
 
 void CBrasquelDlg::SetDeviceBackend(std::shared_ptr<devices::DeviceBackend> devices,
                                     ProbePause pause) {
@@ -20,15 +29,45 @@ void CBrasquelDlg::SetDeviceBackend(std::shared_ptr<devices::DeviceBackend> devi
 }
 
 void CBrasquelDlg::ConnectFoundScanner(const std::optional<QString>& matchPath) {
-    if (!m_devices) {
+    if (DiscoverAndConnect(matchPath) && !m_identifyRetry.isActive()) {
+        m_identifyRetriesLeft = kIdentifyRetries;
+        m_identifyRetry.start(kIdentifyRetryInterval);
+    }
+}
+
+void CBrasquelDlg::OnIdentifyRetry() {
+    if (m_scannerFilter) {
         return;
+    }
+    // Any scanner now: the one that arrived is the only one that did not identify.
+    if (DiscoverAndConnect(std::nullopt) && --m_identifyRetriesLeft > 0) {
+        m_identifyRetry.start(kIdentifyRetryInterval);
+    }
+}
+
+bool CBrasquelDlg::DiscoverAndConnect(const std::optional<QString>& matchPath) {
+    if (!m_devices) {
+        return false;
     }
     std::shared_ptr<media::Filter> filter;
     QString path;
-    if (FindScanner(*m_devices, matchPath, &path, &filter, m_probePause)) {
+    DiscoveryReport report;
+    if (FindScanner(*m_devices, matchPath, &path, &filter, m_probePause, &report)) {
+        m_identifyRetry.stop();
+        m_lastDiscovery.clear();
+        ShowNoDeviceDetail(QString());
         m_connectedDevicePath = path;
         ConnectScanner(filter);
+        return false;
     }
+    m_lastDiscovery = std::move(report);
+    ShowNoDeviceDetail(DescribeDiscovery(m_lastDiscovery));
+    return SawUnidentifiedScanner(m_lastDiscovery);
+}
+
+void CBrasquelDlg::ShowNoDeviceDetail(const QString& text) {
+    m_noDeviceLabel->setToolTip(text);
+    m_noDeviceLabel->setAccessibleDescription(text);
 }
 
 void CBrasquelDlg::RegisterForDeviceChanges() {
@@ -77,11 +116,19 @@ Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
     }
     RefreshAllSlotControls();
     StartCapture();
+    // The start may have shown the "locked" box, during which the scanner may have gone again.
+    if (m_scannerFilter) {
+        emit connectionChanged(true);
+    }
     return kOk;
 }
 
 Status CBrasquelDlg::DisconnectScanner() {
-    // A scan waiting for its frame ends without a time-out message.
+    const bool wasConnected = m_scannerFilter != nullptr;
+    // A scan waiting for its frame ends without a time-out message; the details say why, unless
+    // its outcome comes in as the capture stops.
+    const bool scanWaiting = m_scanTimer.isActive();
+    const int outcomesBefore = m_outcomesApplied;
     m_scanTimer.stop();
     StopCapture();
     m_scannerFilter.reset();
@@ -92,6 +139,12 @@ Status CBrasquelDlg::DisconnectScanner() {
     ShowFilmTypeAccess();
     m_controls->showControl(ctl::kNoDevicePicture, true);
     m_controls->showControl(ctl::kNoDeviceLabel, true);
+    if (scanWaiting && m_outcomesApplied == outcomesBefore) {
+        ShowStatusDetail(ScanFailureDetail(kScannerUnplugged));
+    }
+    if (wasConnected) {
+        emit connectionChanged(false);
+    }
     return kOk;
 }
 

@@ -68,13 +68,15 @@ void CBrasquelDlg::OnFilmSizeChanged() {
         return;
     }
     UpdateData(true);
-    StopCapture();
-    StartCapture();
     const ResolutionTexts texts = ResolutionTextsFor(m_filmSizeIndex);
     if (!texts.lower.empty()) {
         m_controls->setControlText(ctl::kResolutionLow, QString::fromLatin1(texts.lower));
         m_controls->setControlText(ctl::kResolutionHigh, QString::fromLatin1(texts.higher));
     }
+    // Last: the start may show the "locked" box, whose nested event loop can disconnect the
+    // scanner or close the window.
+    StopCapture();
+    StartCapture();
 }
 
 void CBrasquelDlg::OnResolutionChanged() {
@@ -82,7 +84,8 @@ void CBrasquelDlg::OnResolutionChanged() {
 }
 
 void CBrasquelDlg::OnOpenSaveFolder() {
-    // No exchange first: the folder opened is the one the last exchange read.
+    // The folder shown is the folder opened, typed or chosen.
+    TakeTypedSaveFolder();
     if (m_openFolder) {
         m_openFolder(m_saveFolder);
         return;

@@ -4,10 +4,13 @@
 #include "platform/media/video_info.h"
 #include "platform/sim/sim_device_bus.h"
 #include "platform/sim/sim_device_config.h"
+#include "platform/sim/sim_device_filter.h"
 
 #include <QDir>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -26,13 +29,12 @@ sim::SimDeviceConfig SmallScanner() {
     return config;
 }
 
+// Waits that would only end at the time-out if the command waited for it.
+constexpr int kNeverMs = 600000;
+
 class ScanCommandTest : public testing::Test {
 protected:
-    int Run(sim::SimDeviceConfig config, ScanOptions options, bool plug = true) {
-        auto bus = std::make_shared<sim::SimDeviceBus>();
-        if (plug) {
-            bus->Plug(std::move(config), false);
-        }
+    int Run(ScanOptions options) {
         if (options.outputFolder.isEmpty()) {
             options.outputFolder = Folder();
         }
@@ -43,11 +45,46 @@ protected:
         err = QString::fromStdString(testing::internal::GetCapturedStderr());
         return status;
     }
+    int Run(sim::SimDeviceConfig config, ScanOptions options) {
+        bus->Plug(std::move(config), false);
+        return Run(std::move(options));
+    }
 
     QString Folder() const { return root.filePath(QStringLiteral("scans")); }
-    QStringList Files() const { return QDir(Folder()).entryList(QDir::Files, QDir::Name); }
+    // Hidden files too: a temporary file left behind counts.
+    QStringList Files() const {
+        return QDir(Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QStringList Printed() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // Every file on the disk was printed, and every path printed is a file on the disk.
+    void ExpectEveryFilePrinted() const {
+        QStringList onDisk;
+        for (const QString& file : Files()) {
+            onDisk << QDir(Folder()).filePath(file);
+        }
+        QStringList printed = Printed();
+        printed.sort();
+        EXPECT_EQ(printed, onDisk) << err.toStdString();
+    }
+
+    // Pulls `scanner` as soon as a Scan has reached it, then runs `afterwards`.
+    void PullAtFirstScan(const std::shared_ptr<sim::SimDeviceFilter>& scanner,
+                         std::function<void()> afterwards = {}) {
+        QObject::connect(&watcher, &QTimer::timeout, [this, scanner, afterwards] {
+            if (scanner->TriggerCount() > 0) {
+                watcher.stop();
+                bus->Unplug(scanner->DevicePath());
+                if (afterwards) {
+                    afterwards();
+                }
+            }
+        });
+        watcher.start(5);
+    }
 
     QTemporaryDir root;
+    QTimer watcher;
+    std::shared_ptr<sim::SimDeviceBus> bus = std::make_shared<sim::SimDeviceBus>();
     QString out;
     QString err;
 };
@@ -58,24 +95,62 @@ TEST_F(ScanCommandTest, EveryFrameIsSavedNamedAfterTheOptionsAndPrinted) {
     options.filmSizeIndex = 1;
     options.resolutionIndex = 0;
     options.count = 2;
+    options.outputFolder = Folder() + QLatin1Char('/');
     ASSERT_EQ(Run(SmallScanner(), options), 0) << err.toStdString();
     const QStringList files = Files();
     ASSERT_EQ(files.size(), 2);
     for (const QString& file : files) {
         EXPECT_TRUE(file.startsWith(QStringLiteral("ZevuVora_negative_126_")))
             << file.toStdString();
-        const QString path = QDir(Folder()).filePath(file);
-        EXPECT_TRUE(out.contains(path)) << out.toStdString();
-        EXPECT_EQ(QImage(path).size(), QSize(1497, 1497));
+        EXPECT_EQ(QImage(QDir(Folder()).filePath(file)).size(), QSize(1497, 1497));
     }
+    ExpectEveryFilePrinted();
+    EXPECT_FALSE(out.contains(QStringLiteral("//"))) << out.toStdString();
 }
 
 TEST_F(ScanCommandTest, NoScannerEndsWithStatus2AndSaysHowToCheck) {
-    ScanOptions options;
-    EXPECT_EQ(Run(SmallScanner(), options, false), 2);
+    EXPECT_EQ(Run(ScanOptions()), 2);
     EXPECT_TRUE(err.contains(QStringLiteral("no film scanner found"))) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
 }
+
+TEST_F(ScanCommandTest, AScannerThatDoesNotIdentifySaysWhatWasFoundAndWhatFailed) {
+    auto config = SmallScanner();
+    config.extensionUnits.front().answersIdentification = false;
+    EXPECT_EQ(Run(config, ScanOptions()), 2);
+    EXPECT_TRUE(err.contains(config.devicePath)) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("did not answer the identification")));
+    EXPECT_FALSE(err.contains(QStringLiteral("udev"))) << "it is there: access is not the problem";
+}
+
+// The folder is checked before the scanner is looked for (none is plugged here).
+struct FolderCase {
+    const char* name;
+    const char* out;  // below a file "not-a-folder" in the test's root
+    const char* says;
+};
+
+class OutputFolderTest : public ScanCommandTest, public testing::WithParamInterface<FolderCase> {};
+
+TEST_P(OutputFolderTest, AFolderThatCannotTakeTheFilesEndsWithStatus2BeforeConnecting) {
+    QFile blocker(root.filePath(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ScanOptions options;
+    options.outputFolder = root.filePath(QString::fromLatin1(GetParam().out));
+    EXPECT_EQ(Run(options), 2);
+    EXPECT_TRUE(err.contains(QString::fromLatin1(GetParam().says))) << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("no film scanner")));
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("not-a-folder")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, OutputFolderTest,
+    testing::Values(FolderCase{"FileInTheWay", "not-a-folder/scans", "a file is in the way"},
+                    FolderCase{"FileItself", "not-a-folder", "a file is in the way"},
+                    FolderCase{"MissingParent", "missing/scans", "parent folder"}),
+    [](const testing::TestParamInfo<FolderCase>& param) { return std::string(param.param.name); });
 
 TEST_F(ScanCommandTest, StillsThatNeverArriveFailAfterTheTimeOut) {
     auto config = SmallScanner();
@@ -84,20 +159,97 @@ TEST_F(ScanCommandTest, StillsThatNeverArriveFailAfterTheTimeOut) {
     options.count = 2;
     options.timeoutMs = 300;
     EXPECT_EQ(Run(config, options), 1);
-    EXPECT_EQ(err.count(QStringLiteral("no picture from the scanner")), 2) << err.toStdString();
+    EXPECT_EQ(err.count(QStringLiteral("no picture from the scanner within 300 ms")), 2)
+        << err.toStdString();
     EXPECT_TRUE(Files().isEmpty());
 }
 
-TEST_F(ScanCommandTest, AFolderThatCannotBeMadeFailsAndLeavesNoFile) {
-    QFile blocker(root.filePath(QStringLiteral("not-a-folder")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+// Each picture comes 500 ms after the previous one, long after the 150 ms time-out: frame 1's
+// picture arrives while later frames wait, and it is frame 1's, never theirs, and printed.
+TEST_F(ScanCommandTest, ALatePictureBelongsToItsOwnFrameAndIsPrinted) {
+    auto config = SmallScanner();
+    config.capture.stillDelay = 500ms;
     ScanOptions options;
-    options.outputFolder = blocker.fileName() + QStringLiteral("/scans");
-    EXPECT_EQ(Run(SmallScanner(), options), 1);
-    EXPECT_TRUE(err.contains(QStringLiteral("could not save"))) << err.toStdString();
-    EXPECT_EQ(QDir(root.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("not-a-folder")});
+    options.count = 8;
+    options.timeoutMs = 150;
+    EXPECT_EQ(Run(config, options), 1);
+    ASSERT_FALSE(Printed().isEmpty()) << err.toStdString();
+    ExpectEveryFilePrinted();
+    const QRegularExpression late(
+        QStringLiteral("frame 1: the picture came after the time-out; saved as %1\n")
+            .arg(QRegularExpression::escape(Printed().first())));
+    EXPECT_TRUE(late.match(err).hasMatch()) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("frame 2: no picture"))) << err.toStdString();
+}
+
+// Saving fails (a damaged frame): the reason is in words; the code only with --verbose.
+class VerboseTest : public ScanCommandTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(VerboseTest, FailuresAreInWordsAndCarryTheirCodeOnlyWhenVerbose) {
+    auto config = SmallScanner();
+    config.capture.corruptStills = true;
+    ScanOptions options;
+    options.verbose = GetParam();
+    EXPECT_EQ(Run(config, options), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("the picture from the scanner is damaged")))
+        << err.toStdString();
+    EXPECT_EQ(err.contains(QStringLiteral("0x")), GetParam()) << err.toStdString();
+    EXPECT_TRUE(Files().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, VerboseTest, testing::Bool());
+
+TEST_F(ScanCommandTest, AScannerWithoutAStillFormatFailsAtOnce) {
+    auto config = SmallScanner();
+    config.capture.hasStillPin = false;
+    ScanOptions options;
+    options.count = 3;
+    options.timeoutMs = kNeverMs;
+    EXPECT_EQ(Run(config, options), 1);
+    EXPECT_EQ(err.count(QStringLiteral("offers no still picture format")), 1) << err.toStdString();
+}
+
+TEST_F(ScanCommandTest, APreviewSizedStillSaysTheImageWasEnlarged) {
+    auto config = SmallScanner();
+    config.capture.stillFormats = {media::MakeVideoInfoType(media::kSubtypeMjpg, 1280, 960)};
+    ASSERT_EQ(Run(config, ScanOptions()), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("frame 1: the saved image was enlarged from 1280x960")))
+        << err.toStdString();
+}
+
+// Pulled while frame 1 waits for its picture: frame 1 fails at once; the scanner comes back,
+// the command's film type is applied again (the connection applied Negative) and frame 2 is
+// scanned as slide.
+TEST_F(ScanCommandTest, AfterAReconnectionTheRequestedSettingsApplyAgain) {
+    auto slow = SmallScanner();
+    slow.capture.stillDelay = std::chrono::milliseconds(kNeverMs);
+    PullAtFirstScan(bus->Plug(slow, false),
+                    [this] { QTimer::singleShot(100ms, [this] { bus->Plug(SmallScanner()); }); });
+    ScanOptions options;
+    options.count = 2;
+    options.timeoutMs = kNeverMs;
+    EXPECT_EQ(Run(options), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("frame 1: the scanner was unplugged")))
+        << err.toStdString();
+    ASSERT_EQ(Files().size(), 1) << err.toStdString();
+    EXPECT_TRUE(Files().first().startsWith(QStringLiteral("ZevuVora_slide_135_5M_")));
+    ExpectEveryFilePrinted();
+}
+
+TEST_F(ScanCommandTest, AScannerThatDoesNotComeBackEndsTheRunWithStatus1) {
+    auto slow = SmallScanner();
+    slow.capture.stillDelay = std::chrono::milliseconds(kNeverMs);
+    PullAtFirstScan(bus->Plug(slow, false));
+    ScanOptions options;
+    options.count = 3;
+    options.timeoutMs = 300;
+    EXPECT_EQ(Run(options), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("frame 1: the scanner was unplugged")));
+    EXPECT_TRUE(
+        err.contains(QStringLiteral("frame 2: the scanner was unplugged and did not come "
+                                    "back within 300 ms")))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("frame 3"))) << err.toStdString();
 }
 
 TEST_F(ScanCommandTest, BlackAndWhiteIsAppliedThroughTheFilmTypeHandler) {

@@ -16,10 +16,14 @@ struct ProgramRun {
     QString err;
 };
 
+// Runs the program without a display and without naming a window system: whatever it does
+// here, it must manage without one.
 ProgramRun RunProgram(const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QString::fromLatin1(variable));
+    }
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZEVUVORA_EXE), arguments);
     if (!process.waitForFinished(120000)) {
@@ -37,8 +41,25 @@ ProgramRun RunProgram(const QStringList& arguments) {
 TEST(ProgramTest, HelpDescribesEveryOption) {
     const ProgramRun run = RunProgram({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: zevuvora [options]\n")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("--screenshot"))) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("--version")));
+}
+
+// Help of either command never needs a display; --help-all adds the toolkit's own options,
+// which are accepted (and left to the toolkit) too.
+TEST(ProgramTest, HelpAllListsTheToolkitOptionsWithoutADisplay) {
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--help-all")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--help-all")}}) {
+        const ProgramRun run = RunProgram(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("Toolkit options:")));
+        EXPECT_TRUE(run.out.contains(QStringLiteral("-platform <name>"))) << run.out.toStdString();
+    }
+    const ProgramRun run = RunProgram(
+        {QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
 }
 
 TEST(ProgramTest, VersionPrintsTheVersion) {

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace zv {
 namespace {
@@ -282,6 +283,58 @@ TEST(FindScanner, AFailedIdentificationWriteIsFollowedByTheRecoveryExchange) {
         {devices::kKsTopologySet, {0xFF, 0, 0, 0, 0, 0, 0, 0}}};
     EXPECT_EQ(onCommandSelector, expected);
 }
+
+// What discovery says of a device it passes over: its path, the test it failed and whether it
+// looks like a scanner that did not identify itself (worth another try).
+struct ReportCase {
+    const char* name;
+    std::function<SimDeviceConfig()> device;
+    DeviceVerdict::Failure failure;
+    bool unidentifiedScanner;
+};
+
+class DiscoveryReportTest : public testing::TestWithParam<ReportCase> {};
+
+TEST_P(DiscoveryReportTest, NamesTheDeviceAndWhatFailed) {
+    sim::SimDeviceBus bus;
+    test::RecordingPause pause;
+    const SimDeviceConfig config = GetParam().device();
+    bus.Plug(config, false);
+    std::shared_ptr<media::Filter> filter;
+    DiscoveryReport report;
+    EXPECT_FALSE(FindScanner(bus, std::nullopt, nullptr, &filter, pause.Function(), &report));
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_EQ(report[0].devicePath, config.devicePath);
+    EXPECT_EQ(report[0].failure, GetParam().failure);
+    EXPECT_EQ(SawUnidentifiedScanner(report), GetParam().unidentifiedScanner);
+    EXPECT_TRUE(DescribeDiscovery(report).startsWith(config.devicePath + QStringLiteral(": ")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, DiscoveryReportTest,
+    testing::Values(ReportCase{"Webcam", Webcam, DeviceVerdict::Failure::kNoExtensionUnit, false},
+                    ReportCase{
+                        "ScannerWithoutUnit",
+                        [] { return With(Scanner(), [](auto& s) { s.extensionUnits.clear(); }); },
+                        DeviceVerdict::Failure::kNoExtensionUnit, true},
+                    ReportCase{"ScannerThatDoesNotAnswer",
+                               [] {
+                                   return With(Scanner(), [](auto& s) {
+                                       s.extensionUnits[0].answersIdentification = false;
+                                   });
+                               },
+                               DeviceVerdict::Failure::kNotIdentified, true},
+                    ReportCase{"OtherIdentifiers",
+                               [] {
+                                   return With(Scanner(), [](auto& s) {
+                                       s.devicePath =
+                                           sim::SimDevicePath(0x8888, 0x0002, QStringLiteral("X"));
+                                   });
+                               },
+                               DeviceVerdict::Failure::kNotTheScanner, false},
+                    ReportCase{"Unbindable", [] { return Unbindable(Scanner()); },
+                               DeviceVerdict::Failure::kNotBound, false}),
+    [](const testing::TestParamInfo<ReportCase>& param) { return std::string(param.param.name); });
 
 TEST(FindScanner, EveryCallEnumeratesAfresh) {
     sim::SimDeviceBus bus;

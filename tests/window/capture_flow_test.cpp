@@ -68,7 +68,10 @@ protected:
     }
 
     QString Folder() const { return root.filePath(QStringLiteral("scans")); }
-    int FileCount() const { return static_cast<int>(QDir(Folder()).entryList(QDir::Files).size()); }
+    // Hidden files too: a temporary file left behind counts.
+    int FileCount() const {
+        return static_cast<int>(QDir(Folder()).entryList(QDir::Files | QDir::Hidden).size());
+    }
 
     QTemporaryDir root;
     CBrasquelDlg window;
@@ -156,6 +159,11 @@ TEST_F(CaptureFlowTest, AScannerWithoutStillPinPreviewsButCannotRecordAStill) {
     std::shared_ptr<media::Filter> found;
     EXPECT_NE(window.Capture()->Graph()->FindFilterByName(QStringLiteral("SG_Still"), &found), kOk);
     EXPECT_EQ(scanner->State(), media::FilterState::kRunning);
+    EXPECT_FALSE(window.HasStillPin());
+    // Scan still times out, and the details say why no picture came.
+    window.OnScan();
+    window.OnTimer();
+    EXPECT_TRUE(window.StatusDetail().contains(QStringLiteral("no still picture format")));
 }
 
 struct PlacementCase {
@@ -276,7 +284,7 @@ TEST_F(CaptureFlowTest, ScanSavesAFileThatIsNamedAndSizedWithinTheTimeOut) {
     EXPECT_TRUE(window.IsScanTimerArmed());
     ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
     EXPECT_FALSE(window.IsScanTimerArmed());
-    const QStringList files = QDir(Folder()).entryList(QDir::Files);
+    const QStringList files = QDir(Folder()).entryList(QDir::Files | QDir::Hidden);
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files.first().startsWith(QStringLiteral("ZevuVora_slide_135_5M_")));
     EXPECT_EQ(QImage(QDir(Folder()).filePath(files.first())).size(), QSize(2592, 1728));

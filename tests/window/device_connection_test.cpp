@@ -1,4 +1,5 @@
 #include "controls/xlabel.h"
+#include "device/extension_unit.h"
 #include "platform/devices/device_change_event.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/media/media_guids.h"
@@ -9,7 +10,10 @@
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -136,6 +140,7 @@ TEST_F(DeviceConnectionTest, PullingTheScannerDuringAScanEndsItWithoutAMessage) 
     EXPECT_FALSE(window.IsScanTimerArmed());
     EXPECT_TRUE(window.StatusLine().Text().isEmpty());
     EXPECT_EQ(window.SavedImageCount(), 0);
+    EXPECT_TRUE(window.StatusDetail().contains(QStringLiteral("the scanner was unplugged")));
 }
 
 TEST_F(DeviceConnectionTest, PlugScanUnplugReplugStartsAfreshEveryTime) {
@@ -162,6 +167,82 @@ TEST_F(DeviceConnectionTest, ClosingUnregistersFromDeviceChanges) {
     Deliver();
     EXPECT_FALSE(window.IsScannerConnected());
 }
+
+// A scanner whose chip is still starting when it arrives: its reply selector is not ready for
+// longer than one opening waits. Discovery tries again and connects it.
+TEST_F(DeviceConnectionTest, AScannerThatIdentifiesOnlyAfterAMomentIsConnected) {
+    Open();
+    auto config = SmallScanner();
+    for (auto& selector : config.extensionUnits.front().selectors) {
+        if (selector.number == contract::kIdentifyReadSelector) {
+            selector.notReadyAnswers = kSizeProbeAttempts + 2;
+        }
+    }
+    bus->Plug(config);
+    Deliver();
+    EXPECT_FALSE(window.IsScannerConnected());
+    EXPECT_TRUE(window.IsIdentifyRetryPending());
+    ASSERT_TRUE(WaitUntil([&] { return window.IsScannerConnected(); }));
+    EXPECT_TRUE(window.NoDeviceLabel().toolTip().isEmpty());
+}
+
+TEST_F(DeviceConnectionTest, AScannerThatNeverIdentifiesIsNamedOnTheNoDeviceLabel) {
+    Open();
+    auto config = SmallScanner();
+    config.extensionUnits.front().answersIdentification = false;
+    bus->Plug(config);
+    Deliver();
+    ASSERT_TRUE(WaitUntil([&] { return !window.IsIdentifyRetryPending(); }));
+    EXPECT_TRUE(NoDeviceStateShown());
+    const QString detail = window.NoDeviceLabel().toolTip();
+    EXPECT_TRUE(detail.contains(config.devicePath)) << detail.toStdString();
+    EXPECT_TRUE(detail.contains(QStringLiteral("identification"))) << detail.toStdString();
+}
+
+// The "locked" box runs a nested event loop. The scanner pulled while it is open (from the
+// connection, or from a film size change) frees the capture; OK must not touch it afterwards.
+class RemovalDuringBusyBox : public DeviceConnectionTest,
+                             public testing::WithParamInterface<int> {};
+
+TEST_P(RemovalDuringBusyBox, LeavesTheWindowWithoutDeviceAndNothingFreedIsUsed) {
+    const int pullAtBox = GetParam();
+    Open();
+    auto config = SmallScanner();
+    config.capture.runResult = kSharingViolation;
+    int boxes = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        if (box->property("seen").isNull()) {
+            box->setProperty("seen", true);
+            if (++boxes == pullAtBox) {
+                bus->Unplug(config.devicePath);
+            }
+        }
+        // The removal arrives through the box's own event loop; OK only after it was handled.
+        if (boxes != pullAtBox || !window.IsScannerConnected()) {
+            box->accept();
+        }
+    });
+    watcher.start(5);
+    bus->Plug(config);
+    Deliver();
+    if (pullAtBox == 2) {
+        ASSERT_TRUE(window.IsScannerConnected());
+        window.Controls().checkRadioButton(ctl::kFilmSize135, ctl::kFilmSize126, ctl::kFilmSize126);
+        window.OnFilmSizeChanged();
+    }
+    watcher.stop();
+    EXPECT_EQ(boxes, pullAtBox);
+    EXPECT_TRUE(NoDeviceStateShown());
+    EXPECT_EQ(window.Capture(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(FromConnectionAndFromFilmSize, RemovalDuringBusyBox,
+                         testing::Values(1, 2));
 
 }  // namespace
 }  // namespace zv

@@ -2,6 +2,7 @@
 #include "support/jpeg_frame.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
+#include "window/failure_reason.h"
 
 #include <QDir>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -54,7 +56,8 @@ protected:
     }
 
     QStringList SavedFiles(const QString& folder) const {
-        return QDir(folder).entryList(QDir::Files, QDir::Name);
+        // Hidden files too: a temporary file left behind counts.
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
     void ExpectStatus(const QString& text, ColorRef colour) {
@@ -84,6 +87,18 @@ TEST_F(ScanFlowTest, AFrameIsSavedNamedSizedAndCountedInBlue) {
     EXPECT_EQ(QImage(folder + QLatin1Char('/') + files.first()).size(), QSize(2592, 1728));
     ExpectStatus(QStringLiteral("1"), kBlue);
     EXPECT_FALSE(window.IsScanTimerArmed());
+    // The details say where it went, as one would type the path.
+    EXPECT_TRUE(window.StatusDetail().contains(folder + QLatin1Char('/') + files.first()))
+        << window.StatusDetail().toStdString();
+    EXPECT_EQ(window.StatusLine().accessibleDescription(), window.StatusDetail());
+}
+
+TEST_F(ScanFlowTest, A135StillNoWiderThanThePreviewSaysTheImageWasEnlarged) {
+    UseStillFormat(1280, 960);
+    ASSERT_EQ(DeliverFrame(), kOk);
+    ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
+    EXPECT_TRUE(window.StatusDetail().contains(QStringLiteral("enlarged from 1280x960")))
+        << window.StatusDetail().toStdString();
 }
 
 TEST_F(ScanFlowTest, FilmSize126AtTheLowerResolutionIsSquare) {
@@ -114,6 +129,8 @@ TEST_F(ScanFlowTest, AMissingParentFolderFailsInRedAndLeavesTheCount) {
     ExpectStatus(QStringLiteral("1"), kRed);
     EXPECT_EQ(window.SavedImageCount(), 0);
     EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(window.StatusDetail().contains(QStringLiteral("the folder does not exist")))
+        << window.StatusDetail().toStdString();
 }
 
 TEST_F(ScanFlowTest, AnUndecodableFrameFailsInRedAndWritesNothing) {
@@ -122,12 +139,15 @@ TEST_F(ScanFlowTest, AnUndecodableFrameFailsInRedAndWritesNothing) {
     ASSERT_TRUE(WaitUntil([&] { return !window.StatusLine().Text().isEmpty(); }));
     ExpectStatus(QStringLiteral("1"), kRed);
     EXPECT_TRUE(SavedFiles(root.filePath(QStringLiteral("scans"))).isEmpty());
+    EXPECT_TRUE(window.StatusDetail().contains(QStringLiteral("damaged")));
 }
 
 TEST_F(ScanFlowTest, TimeOutShowsTheWouldBeNumberInRedThenALateFrameTurnsBlue) {
     window.OnTimer();
     ExpectStatus(QStringLiteral("1"), kRed);
     EXPECT_EQ(window.SavedImageCount(), 0);
+    EXPECT_TRUE(window.StatusDetail().contains(
+        QStringLiteral("no picture from the scanner within 2 seconds")));
 
     ASSERT_EQ(DeliverFrame(), kOk);
     ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
@@ -142,9 +162,19 @@ TEST_F(ScanFlowTest, ClearingTheStatusKeepsItsLook) {
     window.OnTimer();
     window.ShowStatus(0, 0);
     EXPECT_TRUE(window.StatusLine().Text().isEmpty());
+    EXPECT_TRUE(window.StatusDetail().isEmpty());
     EXPECT_EQ(window.StatusLine().TextColor(), kRed);
     window.ShowStatus(1, 0);
     EXPECT_TRUE(window.StatusLine().Text().isEmpty());
+}
+
+// The causes a save cannot be made to meet here (the tests run as any user) in the words the
+// details use: the true cause, not the error a later step ran into.
+TEST(FailureReasonTest, CausesOfWriteFailuresAreNamed) {
+    EXPECT_TRUE(FailureReason(StatusFromErrno(EACCES)).startsWith(QStringLiteral("permission")));
+    EXPECT_TRUE(FailureReason(StatusFromErrno(EROFS)).startsWith(QStringLiteral("permission")));
+    EXPECT_EQ(FailureReason(StatusFromErrno(ENOSPC)), QStringLiteral("the disk is full"));
+    EXPECT_FALSE(FailureReason(StatusFromErrno(ELOOP)).contains(QStringLiteral("0x")));
 }
 
 TEST_F(ScanFlowTest, ScanWithoutAScannerArmsNothing) {

@@ -4,10 +4,13 @@
 #include "platform/sim/sim_scanner_filter.h"
 #include "settings/locale_environment.h"
 #include "settings/selected_language.h"
+#include "support/wait.h"
 #include "window/brasquel_dlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -153,6 +156,14 @@ protected:
         window->Controls().setControlText(ctl::kSaveFolder, folder);
     }
 
+    void ConnectScanner() {
+        sim::SimScannerConfig config;
+        config.captureFormats = {MakeVideoInfoType(kSubtypeMjpg, 320, 240)};
+        config.stillFormats = {MakeVideoInfoType(kSubtypeMjpg, 1600, 1200)};
+        window->SetScannerFilter(sim::SimScannerFilter::Create(config), QStringLiteral("sim"));
+        window->StartCapture();
+    }
+
     QTemporaryDir root;
     QString answer;
     QStringList starts;
@@ -190,11 +201,49 @@ TEST_F(SaveFolderTest, CancellingKeepsWhatWasTyped) {
     EXPECT_EQ(Text(ctl::kSaveFolder), typed);
 }
 
-TEST_F(SaveFolderTest, BrowseOpensTheFolderOfTheLastExchangeNotWhatIsTyped) {
-    const QString before = window->SaveFolder();
-    Type(root.filePath(QStringLiteral("typed/")));
-    window->OnOpenSaveFolder();
-    EXPECT_EQ(opened, QStringList{before});
+// The folder shown is the folder used: a folder typed into the field (no other exchange since)
+// is where Scan, Enter in the field (the default button) and Browse go.
+enum class Press { kScan, kEnter, kBrowse };
+
+class TypedFolderTest : public SaveFolderTest, public testing::WithParamInterface<Press> {};
+
+TEST_P(TypedFolderTest, TheTypedFolderIsTheFolderUsed) {
+    ConnectScanner();
+    const QString typed = root.filePath(QStringLiteral("typed/"));
+    Type(typed);
+    switch (GetParam()) {
+        case Press::kBrowse:
+            window->OnOpenSaveFolder();
+            EXPECT_EQ(opened, QStringList{typed});
+            return;
+        case Press::kScan:
+            window->OnScan();
+            break;
+        case Press::kEnter: {
+            window->show();
+            QWidget* field = window->Controls().Control(ctl::kSaveFolder);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(field, &enter);
+            break;
+        }
+    }
+    ASSERT_TRUE(test::WaitUntil([&] { return window->SavedImageCount() == 1; }));
+    EXPECT_EQ(window->SaveFolder(), typed);
+    EXPECT_EQ(QDir(typed).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, TypedFolderTest,
+                         testing::Values(Press::kScan, Press::kEnter, Press::kBrowse));
+
+// An empty field would put the file at the root of the file system: Scan fails in red instead.
+TEST_F(SaveFolderTest, AnEmptyFolderFailsTheScanWithoutTakingAPicture) {
+    ConnectScanner();
+    Type(QStringLiteral("  "));
+    window->OnScan();
+    EXPECT_FALSE(window->IsScanTimerArmed());
+    EXPECT_EQ(window->StatusLine().Text(), QStringLiteral("1"));
+    EXPECT_TRUE(window->StatusDetail().contains(QStringLiteral("no save folder")));
+    EXPECT_EQ(window->SavedImageCount(), 0);
 }
 
 }  // namespace
