@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 #include <array>
@@ -60,7 +61,8 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
     LoadBuiltInResources();
     m_icon = WindowIcon();
     m_stillFormat = std::make_unique<StillFormat>();
-    m_saveFolder = DefaultSaveFolder();
+    m_defaultSaveFolder = DefaultSaveFolder();
+    m_saveFolder = m_defaultSaveFolder;
     m_scanTimer.setSingleShot(true);
     m_scanTimer.setTimerType(Qt::PreciseTimer);
     m_scanTimer.setInterval(kScanTimeout);
@@ -199,6 +201,7 @@ void CBrasquelDlg::RunEnablingPass() {
 void CBrasquelDlg::PublishSaveSettings() {
     SaveSettings settings;
     settings.saveFolder = m_saveFolder;
+    settings.defaultFolder = QDir::cleanPath(m_saveFolder) == QDir::cleanPath(m_defaultSaveFolder);
     settings.filmType = FilmType();
     settings.filmSizeIndex = m_filmSizeIndex;
     settings.resolutionIndex = m_resolutionIndex;

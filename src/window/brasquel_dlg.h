@@ -216,6 +216,8 @@ private:
 
     int m_resolutionIndex = 0;
     QString m_saveFolder;
+    // Where scans go unless the user picks another folder; created with its parents.
+    QString m_defaultSaveFolder;
     int m_filmSizeIndex = 0;
     int m_filmTypeRadioIndex = 0;
     QIcon m_icon;

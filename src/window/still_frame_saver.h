@@ -16,6 +16,9 @@ namespace zv {
 // changes, read by the streaming thread that saves a still frame.
 struct SaveSettings {
     QString saveFolder;
+    // The folder is the default one: missing parents are created too. A folder the user chose
+    // or typed gets only its last level created (a missing parent may be an unmounted drive).
+    bool defaultFolder = false;
     int filmType = 0;
     int filmSizeIndex = 0;
     int resolutionIndex = 0;
@@ -23,7 +26,9 @@ struct SaveSettings {
 };
 
 // The outcome of one save: the writer's result and the file it was (or would have been) written
-// to.
+// to. The result is the writer's status (see WriteJpeg): 0x80070000 | errno for folder and write
+// failures, kBadImage for a damaged frame, kNoUnicodeTranslation for a folder name that was not
+// valid UTF-8.
 struct SaveOutcome {
     Status result = kOk;
     QString path;
@@ -42,8 +47,10 @@ public:
     SaveSettings Settings() const;
     std::vector<SaveOutcome> TakeOutcomes();
 
-    // Streaming thread: creates the folder's last level if needed, names the file after the
-    // settings and the local time, writes it, queues the result and notifies. Returns the result.
+    // Streaming thread: names the file after the settings and the local time, writes it (the
+    // folder is created right before the write: its last level, or with its parents for the
+    // default folder), queues the result and notifies. Returns the result. A second frame within
+    // the same millisecond gets the name with "_2" (and so on) before ".jpg".
     Status Save(const std::uint8_t* frame, std::int32_t length);
 
 private:

@@ -176,6 +176,29 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"negative_source", 100, {-400, 300}, {300, 200}, kInvalidArg}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
+TEST_F(JpegWriterTest, FolderIsMadeOnlyForAFrameThatDecodesAndATakenNameIsNumbered) {
+    const QByteArray good = test::EncodeJpeg(test::FilmPicture(40, 30), 90, test::Chroma::k422);
+    const auto write = [&](const QByteArray& frame, const QString& path, QString* written) {
+        JpegFileOptions options;
+        options.folder = FolderCreation::kWithParents;
+        options.numberTakenName = true;
+        return WriteJpeg(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                         static_cast<std::int32_t>(frame.size()), 40, 30, path, 30, 20, options,
+                         written);
+    };
+    const QString path = m_folder.FilePath("new/scans/scan.jpg");
+    QString written;
+    EXPECT_EQ(write(good.left(good.size() / 2), path, &written), kBadImage);
+    EXPECT_TRUE(m_folder.Entries().isEmpty()) << "no folder for a damaged frame";
+    ASSERT_EQ(write(good, path, &written), kOk);
+    EXPECT_EQ(written, path);
+    ASSERT_EQ(write(good, path, &written), kOk);
+    EXPECT_EQ(written, m_folder.FilePath("new/scans/scan_2.jpg"));
+    EXPECT_EQ(m_folder.Entries("new/scans"), (QStringList{"scan.jpg", "scan_2.jpg"}));
+    EXPECT_EQ(write(good, m_folder.FilePath(QStringLiteral("caf\uFFFD/scan.jpg")), &written),
+              kNoUnicodeTranslation);
+}
+
 TEST_F(JpegWriterTest, MissingFolderFailsWithItsSystemError) {
     const QByteArray frame = test::EncodeJpeg(test::FilmPicture(40, 30), 90, test::Chroma::k422);
     EXPECT_EQ(WriteJpeg(reinterpret_cast<const std::uint8_t*>(frame.constData()),
