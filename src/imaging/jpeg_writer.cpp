@@ -1,6 +1,7 @@
 #include "imaging/jpeg_writer.h"
 
 #include "imaging/atomic_file_writer.h"
+#include "imaging/exif_block.h"
 #include "imaging/imaging_status.h"
 #include "imaging/source_band.h"
 #include "imaging/still_pipeline.h"
@@ -10,6 +11,19 @@
 #include <memory>
 
 namespace zv {
+
+namespace {
+
+JpegFileHeader HeaderFor(const std::optional<ScanMetadata>& metadata) {
+    JpegFileHeader header;
+    if (metadata) {
+        header.exif = ExifBlock::Build(*metadata);
+        header.dotsPerInch = QSize(metadata->dotsPerInchX, metadata->dotsPerInchY);
+    }
+    return header;
+}
+
+}  // namespace
 
 Status WriteJpeg(const std::uint8_t* frame, std::int32_t length, std::int32_t sourceWidth,
                  std::int32_t sourceHeight, const QString& path, std::int32_t targetWidth,
@@ -44,8 +58,9 @@ Status WriteJpeg(const std::uint8_t* frame, std::int32_t length, std::int32_t so
     std::copy(frame, frame + size, copy.get());
 
     QByteArray jpeg;
-    status = StillPipeline::Run(copy.get(), size, QRect(0, band->y, sourceWidth, band->height),
-                                QSize(targetWidth, targetHeight), &jpeg);
+    status =
+        StillPipeline::Run(copy.get(), size, QRect(0, band->y, sourceWidth, band->height),
+                           QSize(targetWidth, targetHeight), HeaderFor(options.metadata), &jpeg);
     if (status == kOk) {
         // Only now: a folder made for a frame that then fails would be left empty.
         status = OutputFolder::Prepare(OutputFolder::Of(filePath), options.folder);

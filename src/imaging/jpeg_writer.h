@@ -1,12 +1,14 @@
 #pragma once
 
 #include "imaging/output_folder.h"
+#include "imaging/scan_metadata.h"
 #include "platform/status.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace zv {
 
@@ -17,6 +19,9 @@ struct JpegFileOptions {
     // A taken name fails with EEXIST, or the file gets the first free name with "_2", "_3", ...
     // before ".jpg".
     bool numberTakenName = false;
+    // Written into the file's header as its Exif block (see ExifBlock), its resolution also as
+    // the JFIF density. Without it the file carries no metadata.
+    std::optional<ScanMetadata> metadata;
 };
 
 // Turns one still frame, as the scanner delivered it, into the output file: decodes the frame (a
