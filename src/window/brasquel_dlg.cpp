@@ -6,6 +6,7 @@
 #include "device/property_slots.h"
 #include "platform/devices/device_backend.h"
 #include "platform/devices/device_notifier.h"
+#include "platform/media/filter.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "window/default_save_folder.h"
@@ -208,6 +209,12 @@ void CBrasquelDlg::PublishSaveSettings() {
     if (m_stillFormat) {
         settings.still = *m_stillFormat;
     }
+    media::VendorInfo vendor;
+    if (m_scannerFilter && Succeeded(m_scannerFilter->QueryVendorInfo(&vendor))) {
+        settings.scannerMake = vendor.manufacturer;
+        settings.scannerModel = vendor.product;
+    }
+    settings.adjustments = CurrentAdjustments();
     m_saver->Publish(std::move(settings));
 }
 

@@ -163,6 +163,8 @@ public:
     bool IsScanTimerArmed() const { return m_scanTimer.isActive(); }
     // The film type in effect: 0 slide, 1 negative, 2 black and white.
     int FilmType() const;
+    // The adjustment values the scanner was last given (zeros before the first connection).
+    ScanAdjustments CurrentAdjustments() const;
     PropertySlots& Slots() const;
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
