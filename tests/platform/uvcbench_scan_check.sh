@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs inside the uvcbench VM (see uvcbench_run.sh): `zevuvora scan` on the virtual scanner,
 # through the whole program and the real uvcvideo driver, must save exactly one file, named
-# ZevuVora_slide_135_5M_<yyyyMMdd>_<hhmmsszzz>.jpg, that is a 2592x1728 JPEG, and print its
-# path. Argument: the zevuvora program. The VM emulates its processor, so decoding, scaling and
+# ZevuVora_slide_135_5M_<yyyyMMdd>_<hhmmsszzz>.jpg, that is a 2592x1728 JPEG with the scanner's
+# names and the scan's instant in its metadata, and print its path. Argument: the zevuvora program. The VM emulates its processor, so decoding, scaling and
 # encoding the still takes far longer than on a PC (about 35 s at the high resolution): the
 # lower resolution and a generous wait keep the test short and safe.
 set -u
@@ -29,4 +29,10 @@ grep -Fqx "$file" "$out/printed.txt" || grep -Fq "$name" "$out/printed.txt" ||
 command -v identify > /dev/null || fail "identify (imagemagick) is needed to read the JPEG"
 size=$(identify -format '%m %wx%h' "$file") || fail "$name is not an image"
 [ "$size" = "JPEG 2592x1728" ] || fail "$name is $size, expected JPEG 2592x1728"
+# The metadata: the scanner's USB strings as the bench presents them, the resolution on 135 film
+# and the instant of the file name.
+stamp=$(echo "$name" | sed -E 's/.*_([0-9]{4})([0-9]{2})([0-9]{2})_([0-9]{2})([0-9]{2})([0-9]{2})[0-9]{3}\.jpg$/\1:\2:\3 \4:\5:\6/')
+exif=$(identify -format '%[EXIF:Make]|%[EXIF:Model]|%x %U|%[EXIF:DateTimeOriginal]' "$file")
+[ "$exif" = "Virtual Maker|Virtual Film Scanner|1829 PixelsPerInch|$stamp" ] ||
+    fail "$name carries '$exif'"
 echo "uvcbench scan: $name, $size"
