@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 ZV_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev libudev-dev libusb-1.0-0-dev
+    qt6-base-dev libgl-dev libturbojpeg0-dev libjpeg62-turbo-dev libudev-dev libusb-1.0-0-dev libexif-dev
     fonts-dejavu-core fonts-wqy-microhei
 )
 ZV_TEST_PACKAGES=(

@@ -14,8 +14,10 @@ namespace zv {
 // Decodes one still frame (a whole JPEG image in memory) row by row into Format_RGB32 rows, so
 // that the rows decoded so far can be used while the rest is still being decoded. Motion-JPEG
 // frames, which leave out the Huffman tables, decode too: libjpeg-turbo falls back to the
-// standard tables. Any damage (corrupt data, a frame cut short, a missing end marker) fails the
-// decode; nothing is shown half grey. One object per frame, used by one thread.
+// standard tables. Any damage to the pixels (corrupt data, a frame cut short, a missing end
+// marker, a lost restart) fails the decode; nothing is shown half grey. Quirks that leave every
+// pixel intact (stray bytes before a marker, an unknown JFIF version) do not. One object per
+// frame, used by one thread.
 class JpegRowDecoder {
 public:
     // Frames above this many pixels are refused before any memory is taken for them. The largest

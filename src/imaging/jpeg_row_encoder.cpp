@@ -13,6 +13,20 @@ constexpr int kMaxRowsPerWrite = 64;
 // The largest picture libjpeg takes (JPEG_MAX_DIMENSION).
 constexpr int kMaxSide = 65500;
 
+// A marker segment's length field counts itself.
+constexpr qsizetype kMaxSegmentPayload = 65533;
+// JFIF density unit 1: dots per inch.
+constexpr UINT8 kDotsPerInch = 1;
+
+void SetDensity(j_compress_ptr info, QSize dotsPerInch) {
+    if (dotsPerInch.isEmpty()) {
+        return;
+    }
+    info->density_unit = kDotsPerInch;
+    info->X_density = static_cast<UINT16>(std::min(dotsPerInch.width(), 65535));
+    info->Y_density = static_cast<UINT16>(std::min(dotsPerInch.height(), 65535));
+}
+
 // The file grows in `bytes`; libjpeg writes straight into its spare room.
 struct GrowingOutput {
     jpeg_destination_mgr manager;  // first: libjpeg hands back a pointer to it as the whole
@@ -75,9 +89,10 @@ JpegRowEncoder::~JpegRowEncoder() {
     }
 }
 
-Status JpegRowEncoder::Start(QSize size) {
+Status JpegRowEncoder::Start(QSize size, const JpegFileHeader& header) {
     State* const state = m_state.get();
-    if (size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide) {
+    if (size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide ||
+        header.exif.size() > kMaxSegmentPayload) {
         return kInvalidArg;
     }
     if (state->created) {
@@ -107,7 +122,14 @@ Status JpegRowEncoder::Start(QSize size) {
         state->info.comp_info[i].h_samp_factor = 1;
         state->info.comp_info[i].v_samp_factor = 1;
     }
+    SetDensity(&state->info, header.dotsPerInch);
+    // SOI and the JFIF header; markers written now follow them, before the tables.
     jpeg_start_compress(&state->info, TRUE);
+    if (!header.exif.isEmpty()) {
+        jpeg_write_marker(&state->info, JPEG_APP0 + 1,
+                          reinterpret_cast<const JOCTET*>(header.exif.constData()),
+                          static_cast<unsigned int>(header.exif.size()));
+    }
     state->started = true;
     return kOk;
 }

@@ -95,10 +95,10 @@ Status EncodeDrawn(const BandMapping& mapping, const FrameRows& frame, RowProgre
 }
 
 // Drawing thread: the whole output file, or the failure that stopped it.
-Status Encode(const BandMapping& mapping, const FrameRows& frame, RowProgress* progress,
-              QByteArray* jpeg) {
+Status Encode(const BandMapping& mapping, const FrameRows& frame, const JpegFileHeader& header,
+              RowProgress* progress, QByteArray* jpeg) {
     JpegRowEncoder encoder;
-    Status status = encoder.Start(mapping.Target());
+    Status status = encoder.Start(mapping.Target(), header);
     if (status == kOk) {
         status = mapping.IsUnscaled() ? EncodeUnscaled(mapping, frame, progress, &encoder)
                                       : EncodeDrawn(mapping, frame, progress, &encoder);
@@ -115,7 +115,7 @@ Status Encode(const BandMapping& mapping, const FrameRows& frame, RowProgress* p
 }  // namespace
 
 Status StillPipeline::Run(const std::uint8_t* data, std::size_t length, const QRect& band,
-                          QSize target, QByteArray* jpeg) {
+                          QSize target, const JpegFileHeader& header, QByteArray* jpeg) {
     jpeg->clear();
     JpegRowDecoder decoder;
     Status status = decoder.Open(data, length);
@@ -138,7 +138,8 @@ Status StillPipeline::Run(const std::uint8_t* data, std::size_t length, const QR
     Status encodeStatus = kOk;
     std::thread helper;
     try {
-        helper = std::thread([&] { encodeStatus = Encode(mapping, frame, &progress, &encoded); });
+        helper = std::thread(
+            [&] { encodeStatus = Encode(mapping, frame, header, &progress, &encoded); });
     } catch (const std::system_error&) {
         // No thread to be had: decode first, then draw and encode on this thread.
     }
@@ -149,7 +150,7 @@ Status StillPipeline::Run(const std::uint8_t* data, std::size_t length, const QR
     if (helper.joinable()) {
         helper.join();
     } else if (decodeStatus == kOk) {
-        encodeStatus = Encode(mapping, frame, &progress, &encoded);
+        encodeStatus = Encode(mapping, frame, header, &progress, &encoded);
     }
     if (decodeStatus != kOk) {
         return decodeStatus;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/jpeg_row_encoder.h"
 #include "platform/status.h"
 
 #include <QByteArray>
@@ -22,11 +23,12 @@ public:
     // Frame rows decoded between two hand-offs.
     static constexpr int kDecodeRows = 16;
 
-    // `band` is in the frame's pixels (see SourceBand). kOk and the file in `jpeg`; kBadImage for
-    // a frame that is not a whole, clean JPEG image (found out even after the band's last row);
-    // kInvalidArg when no pixel of the frame falls in the band; kOutOfMemory, kFail otherwise.
+    // `band` is in the frame's pixels (see SourceBand). kOk and the file, with `header`, in
+    // `jpeg`; kBadImage for a frame that is not a whole, clean JPEG image (found out even after
+    // the band's last row); kInvalidArg when no pixel of the frame falls in the band;
+    // kOutOfMemory, kFail otherwise.
     static Status Run(const std::uint8_t* frame, std::size_t length, const QRect& band,
-                      QSize target, QByteArray* jpeg);
+                      QSize target, const JpegFileHeader& header, QByteArray* jpeg);
 };
 
 }  // namespace zv

@@ -6,6 +6,7 @@
 #include "device/property_slots.h"
 #include "platform/devices/device_backend.h"
 #include "platform/devices/device_notifier.h"
+#include "platform/media/filter.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "settings/localised_text.h"
@@ -73,7 +74,8 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
     LoadBuiltInResources();
     m_icon = WindowIcon();
     m_stillFormat = std::make_unique<StillFormat>();
-    m_saveFolder = DefaultSaveFolder();
+    m_defaultSaveFolder = DefaultSaveFolder();
+    m_saveFolder = m_defaultSaveFolder;
     m_scanTimer.setSingleShot(true);
     m_scanTimer.setTimerType(Qt::PreciseTimer);
     m_scanTimer.setInterval(kScanTimeout);
@@ -214,12 +216,19 @@ void CBrasquelDlg::RunEnablingPass() {
 void CBrasquelDlg::PublishSaveSettings() {
     SaveSettings settings;
     settings.saveFolder = m_saveFolder;
+    settings.defaultFolder = QDir::cleanPath(m_saveFolder) == QDir::cleanPath(m_defaultSaveFolder);
     settings.filmType = FilmType();
     settings.filmSizeIndex = m_filmSizeIndex;
     settings.resolutionIndex = m_resolutionIndex;
     if (m_stillFormat) {
         settings.still = *m_stillFormat;
     }
+    media::VendorInfo vendor;
+    if (m_scannerFilter && Succeeded(m_scannerFilter->QueryVendorInfo(&vendor))) {
+        settings.scannerMake = vendor.manufacturer;
+        settings.scannerModel = vendor.product;
+    }
+    settings.adjustments = CurrentAdjustments();
     m_saver->Publish(std::move(settings));
 }
 

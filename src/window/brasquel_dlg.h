@@ -185,6 +185,8 @@ public:
     bool IsScanTimerArmed() const { return m_scanTimer.isActive(); }
     // The film type in effect: 0 slide, 1 negative, 2 black and white.
     int FilmType() const;
+    // The adjustment values the scanner was last given (zeros before the first connection).
+    ScanAdjustments CurrentAdjustments() const;
     PropertySlots& Slots() const;
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
@@ -260,6 +262,8 @@ private:
 
     int m_resolutionIndex = 0;
     QString m_saveFolder;
+    // Where scans go unless the user picks another folder; created with its parents.
+    QString m_defaultSaveFolder;
     int m_filmSizeIndex = 0;
     int m_filmTypeRadioIndex = 0;
     QIcon m_icon;

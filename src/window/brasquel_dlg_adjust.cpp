@@ -4,6 +4,8 @@
 #include "device/property_slots.h"
 #include "device/trackbar_code.h"
 #include "platform/devices/scanner_contract.h"
+#include "platform/devices/camera_control.h"
+#include "platform/devices/video_proc_amp.h"
 #include "window/brasquel_dlg.h"
 #include "window/wait_cursor.h"
 
@@ -55,6 +57,8 @@ void CBrasquelDlg::ConnectAdjustmentHandlers() {
                     const int code = NotificationCode(action);
                     if (code >= 0) {
                         m_adjustments->OnHScroll(code, id);
+                        // Saves describe the values the scanner now has.
+                        PublishSaveSettings();
                     }
                 });
     }
@@ -62,7 +66,10 @@ void CBrasquelDlg::ConnectAdjustmentHandlers() {
         connect(m_controls->ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
                 handler);
     };
-    onClick(ctl::kDefault, [this] { m_adjustments->ApplyDefaults(); });
+    onClick(ctl::kDefault, [this] {
+        m_adjustments->ApplyDefaults();
+        PublishSaveSettings();
+    });
     onClick(ctl::kCustom, [this] { m_adjustments->OnCustom(); });
     for (const int id : {ctl::kSlide, ctl::kNegative, ctl::kBlackWhite}) {
         onClick(id, [this, id] { OnFilmTypeClicked(id); });
@@ -93,7 +100,7 @@ Status CBrasquelDlg::ApplyFilmType(int id, bool connecting) {
         default:
             return kFalse;
     }
-    // Saves name their files after the film type in effect.
+    // Saves name their files after the film type in effect and describe its presets.
     PublishSaveSettings();
     ShowFilmTypeAccess();
     return status;
@@ -127,6 +134,26 @@ void CBrasquelDlg::LoadPropertySlots() {
 
 void CBrasquelDlg::RefreshAllSlotControls() {
     m_slots->RefreshAllSlotControls();
+}
+
+ScanAdjustments CBrasquelDlg::CurrentAdjustments() const {
+    if (!m_slots) {
+        return {};
+    }
+    const auto video = [this](int index) { return m_slots->Slot(SlotTable::kVideo, index).value; };
+    const auto camera = [this](int index) {
+        return m_slots->Slot(SlotTable::kCamera, index).value;
+    };
+    ScanAdjustments adjustments;
+    adjustments.saturation = video(devices::kVideoProcAmpSaturation);
+    adjustments.brightness = video(devices::kVideoProcAmpBrightness);
+    adjustments.contrast = video(devices::kVideoProcAmpContrast);
+    adjustments.gamma = video(devices::kVideoProcAmpGamma);
+    // The scanner takes its colour levels on the camera terminal's pan, zoom and tilt.
+    adjustments.red = camera(devices::kCameraControlPan);
+    adjustments.green = camera(devices::kCameraControlZoom);
+    adjustments.blue = camera(devices::kCameraControlTilt);
+    return adjustments;
 }
 
 int CBrasquelDlg::FilmType() const {

@@ -43,6 +43,28 @@ QSize OutputSize(int filmSizeIndex, int resolutionIndex) {
     return QSize(kOutputWidths[entry], kOutputHeights[entry]);
 }
 
+QSizeF FilmFrameMillimetres(int filmSizeIndex) {
+    switch (filmSizeIndex) {
+        case 0:
+            return QSizeF(36, 24);
+        case 1:
+            return QSizeF(28, 28);
+        default:
+            return QSizeF();
+    }
+}
+
+QSize DotsPerInch(int filmSizeIndex, int resolutionIndex) {
+    constexpr double kMillimetresPerInch = 25.4;
+    const QSize output = OutputSize(filmSizeIndex, resolutionIndex);
+    const QSizeF film = FilmFrameMillimetres(filmSizeIndex);
+    if (output.isEmpty() || film.isEmpty()) {
+        return QSize();
+    }
+    return QSize(qRound(output.width() * kMillimetresPerInch / film.width()),
+                 qRound(output.height() * kMillimetresPerInch / film.height()));
+}
+
 QString ScanFileName(const QString& folder, int filmType, int filmSizeIndex, int resolutionIndex,
                      const QDateTime& localTime) {
     const QDate date = localTime.date();

@@ -1,11 +1,10 @@
 #include "window/still_frame_saver.h"
 
 #include "imaging/jpeg_writer.h"
+#include "window/scan_description.h"
 #include "window/scan_naming.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 
 namespace zv {
 
@@ -28,17 +27,19 @@ std::vector<SaveOutcome> StillFrameSaver::TakeOutcomes() {
 
 Status StillFrameSaver::Save(const std::uint8_t* frame, std::int32_t length) {
     const SaveSettings settings = Settings();
-    // Only the last level is created: a missing parent makes the write fail.
-    if (!QFileInfo::exists(settings.saveFolder)) {
-        QDir().mkdir(settings.saveFolder);
-    }
-    // The time stamp is that of the save, not of the Scan press.
-    const QString path =
-        ScanFileName(settings.saveFolder, settings.filmType, settings.filmSizeIndex,
-                     settings.resolutionIndex, QDateTime::currentDateTime());
+    // The time stamp is that of the save, not of the Scan press; the file's name and its
+    // metadata carry the same instant.
+    const QDateTime now = QDateTime::currentDateTime();
+    QString path = ScanFileName(settings.saveFolder, settings.filmType, settings.filmSizeIndex,
+                                settings.resolutionIndex, now);
     const QSize output = OutputSize(settings.filmSizeIndex, settings.resolutionIndex);
+    JpegFileOptions options;
+    options.folder =
+        settings.defaultFolder ? FolderCreation::kWithParents : FolderCreation::kLastLevel;
+    options.numberTakenName = true;
+    options.metadata = DescribeScan(settings, now);
     const Status result = WriteJpeg(frame, length, settings.still.width, settings.still.height,
-                                    path, output.width(), output.height());
+                                    path, output.width(), output.height(), options, &path);
     {
         std::lock_guard lock(m_outcomesMutex);
         m_outcomes.push_back(SaveOutcome{result, path});

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/still_format.h"
 #include "platform/status.h"
+#include "window/save_settings.h"
 
 #include <QString>
 
@@ -12,18 +12,10 @@
 
 namespace zv {
 
-// What a save reads: published as one consistent value by the GUI thread whenever any of it
-// changes, read by the streaming thread that saves a still frame.
-struct SaveSettings {
-    QString saveFolder;
-    int filmType = 0;
-    int filmSizeIndex = 0;
-    int resolutionIndex = 0;
-    StillFormat still;
-};
-
 // The outcome of one save: the writer's result and the file it was (or would have been) written
-// to.
+// to. The result is the writer's status (see WriteJpeg): 0x80070000 | errno for folder and write
+// failures, kBadImage for a damaged frame, kNoUnicodeTranslation for a folder name that was not
+// valid UTF-8.
 struct SaveOutcome {
     Status result = kOk;
     QString path;
@@ -42,8 +34,11 @@ public:
     SaveSettings Settings() const;
     std::vector<SaveOutcome> TakeOutcomes();
 
-    // Streaming thread: creates the folder's last level if needed, names the file after the
-    // settings and the local time, writes it, queues the result and notifies. Returns the result.
+    // Streaming thread: names the file after the settings and the local time, writes it with
+    // its metadata (see DescribeScan; the folder is created right before the write: its last
+    // level, or with its parents for the default folder), queues the result and notifies.
+    // Returns the result. A second frame within the same millisecond gets the name with "_2"
+    // (and so on) before ".jpg".
     Status Save(const std::uint8_t* frame, std::int32_t length);
 
 private:

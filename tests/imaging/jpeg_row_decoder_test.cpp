@@ -3,9 +3,12 @@
 #include "imaging/imaging_status.h"
 #include "imaging/still_frames.h"
 
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace zv {
@@ -134,6 +137,36 @@ INSTANTIATE_TEST_SUITE_P(
                                0, -1}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
+// A grey picture encoded by libjpeg itself, with `configure` applied to the encoder's settings
+// (the TurboJPEG interface offers neither scan scripts nor restart markers).
+QByteArray EncodeGrey(const QImage& picture,
+                      const std::function<void(jpeg_compress_struct*)>& configure) {
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(grey.width());
+    info.image_height = static_cast<JDIMENSION>(grey.height());
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    configure(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        auto row = const_cast<JSAMPROW>(grey.constScanLine(static_cast<int>(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+    std::free(out);
+    return bytes;
+}
+
 // A valid progressive grey image of `scans` scans: the DC scan, then each AC coefficient alone at
 // a coarse bit position, refined one bit at a time.
 QByteArray ProgressiveWithScans(int scans) {
@@ -145,29 +178,12 @@ QByteArray ProgressiveWithScans(int scans) {
         }
     }
     script.resize(static_cast<std::size_t>(scans));
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = info.image_height = 16;
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    info.scan_info = script.data();
-    info.num_scans = scans;
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(16, 128);
-    for (JSAMPROW rowPointer = row.data(); info.next_scanline < 16;) {
-        jpeg_write_scanlines(&info, &rowPointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
-    std::free(out);
-    return bytes;
+    QImage flat(16, 16, QImage::Format_Grayscale8);
+    flat.fill(128);
+    return EncodeGrey(flat, [&](jpeg_compress_struct* info) {
+        info->scan_info = script.data();
+        info->num_scans = scans;
+    });
 }
 
 TEST(JpegRowDecoderTest, ProgressiveImageWithTooManyScansIsRefused) {
@@ -175,6 +191,121 @@ TEST(JpegRowDecoderTest, ProgressiveImageWithTooManyScansIsRefused) {
     EXPECT_EQ(Decode(ProgressiveWithScans(JpegRowDecoder::kMaxScans), &decoded), kOk);
     EXPECT_EQ(Decode(ProgressiveWithScans(JpegRowDecoder::kMaxScans + 1), &decoded), kBadImage);
 }
+
+// The first warning libjpeg itself gives while decoding the whole frame (its JWRN_* code), or -1.
+int FirstWarning(const QByteArray& frame) {
+    struct Recorder {
+        jpeg_error_mgr manager;
+        std::jmp_buf jump;
+        int first = -1;
+    } recorder{};
+    jpeg_decompress_struct info{};
+    info.err = jpeg_std_error(&recorder.manager);
+    recorder.manager.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<Recorder*>(common->err)->jump, 1);
+    };
+    recorder.manager.emit_message = [](j_common_ptr common, int level) {
+        auto* self = reinterpret_cast<Recorder*>(common->err);
+        if (level < 0 && self->first < 0) {
+            self->first = common->err->msg_code;
+        }
+    };
+    jpeg_create_decompress(&info);
+    if (setjmp(recorder.jump) == 0) {
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(frame.constData()),
+                     static_cast<unsigned long>(frame.size()));
+        jpeg_read_header(&info, TRUE);
+        jpeg_start_decompress(&info);
+        std::vector<JSAMPLE> row(info.output_width * info.output_components);
+        for (JSAMPROW rows = row.data(); info.output_scanline < info.output_height;) {
+            jpeg_read_scanlines(&info, &rows, 1);
+        }
+        jpeg_finish_decompress(&info);
+    }
+    jpeg_destroy_decompress(&info);
+    return recorder.first;
+}
+
+// A camera frame with a restart marker after every row of blocks.
+const QByteArray kRestartFrame = EncodeGrey(
+    test::FilmPicture(96, 64, 8), [](jpeg_compress_struct* info) { info->restart_in_rows = 1; });
+
+qsizetype EntropyStart(const QByteArray& frame) {
+    const test::JpegSegment scan = test::ReadSegments(frame).back();
+    return scan.offset + 4 + scan.payload.size();
+}
+
+QByteArray Inserted(QByteArray frame, qsizetype at, const QByteArray& bytes) {
+    return frame.insert(at, bytes);
+}
+
+struct WarningCase {
+    const char* name;
+    QByteArray (*craft)(const QByteArray&);
+    int warning;      // what libjpeg says of the crafted frame
+    Status expected;  // kOk: every pixel is that of the clean frame
+};
+
+class JpegRowDecoderWarningTest : public testing::TestWithParam<WarningCase> {};
+
+TEST_P(JpegRowDecoderWarningTest, OnlyWarningsAboutPixelsFailTheFrame) {
+    const WarningCase c = GetParam();
+    const QByteArray frame = c.craft(kRestartFrame);
+    ASSERT_EQ(FirstWarning(frame), c.warning) << "the crafted frame has another fault";
+    QImage decoded, clean;
+    ASSERT_EQ(Decode(kRestartFrame, &clean), kOk);
+    EXPECT_EQ(Decode(frame, &decoded), c.expected);
+    if (c.expected == kOk) {
+        EXPECT_EQ(decoded, clean);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JpegRowDecoderWarningTest,
+    testing::Values(WarningCase{"clean", [](const QByteArray& f) { return f; }, -1, kOk},
+                    WarningCase{"stray_bytes_between_header_segments",
+                                [](const QByteArray& f) {
+                                    return Inserted(f, f.indexOf("\xff\xc0"),
+                                                    QByteArray("\x00\x5a\x13", 3));
+                                },
+                                JWRN_EXTRANEOUS_DATA, kOk},
+                    WarningCase{"padding_before_the_end_marker",
+                                [](const QByteArray& f) {
+                                    return Inserted(f, f.size() - 2, QByteArray(5, '\0'));
+                                },
+                                JWRN_EXTRANEOUS_DATA, kOk},
+                    WarningCase{"unknown_jfif_version",
+                                [](const QByteArray& f) {
+                                    QByteArray crafted = f;
+                                    crafted[f.indexOf("JFIF") + 5] = '\x02';
+                                    return crafted;
+                                },
+                                JWRN_JFIF_MAJOR, kOk},
+                    WarningCase{"premature_end_of_data",
+                                [](const QByteArray& f) { return f.left(f.size() * 3 / 4); },
+                                JWRN_JPEG_EOF, kBadImage},
+                    WarningCase{"bad_huffman_code",
+                                [](const QByteArray& f) {
+                                    // 32 one bits: JPEG never assigns an all-ones code.
+                                    return Inserted(f, EntropyStart(f) + 3,
+                                                    QByteArray("\xff\x00", 2).repeated(4));
+                                },
+                                JWRN_HUFF_BAD_CODE, kBadImage},
+                    WarningCase{"marker_inside_the_data",
+                                [](const QByteArray& f) {
+                                    QByteArray crafted = f;
+                                    return crafted.replace(EntropyStart(f) + 3, 2, "\xff\xd9", 2);
+                                },
+                                JWRN_HIT_MARKER, kBadImage},
+                    WarningCase{"lost_restart",
+                                [](const QByteArray& f) {
+                                    QByteArray crafted = f;
+                                    crafted[crafted.indexOf("\xff\xd2", EntropyStart(f)) + 1] =
+                                        '\xd5';
+                                    return crafted;
+                                },
+                                JWRN_MUST_RESYNC, kBadImage}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 }  // namespace
 }  // namespace zv

@@ -1,5 +1,6 @@
 #include "imaging/jpeg_writer.h"
 
+#include "imaging/exif_reader.h"
 #include "imaging/imaging_status.h"
 #include "imaging/scratch_folder.h"
 #include "imaging/still_frames.h"
@@ -36,6 +37,14 @@ protected:
         return WriteJpeg(reinterpret_cast<const std::uint8_t*>(frame.constData()),
                          static_cast<std::int32_t>(frame.size()), source.width(), source.height(),
                          m_folder.FilePath("scan.jpg"), target.width(), target.height());
+    }
+
+    // A 40 x 30 frame into 30 x 20 at `path`.
+    Status WriteSmall(const QByteArray& frame, const QString& path, const JpegFileOptions& options,
+                      QString* written = nullptr) {
+        return WriteJpeg(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                         static_cast<std::int32_t>(frame.size()), 40, 30, path, 30, 20, options,
+                         written);
     }
 
     // The saved picture; every pixel at `points` near its colour.
@@ -175,6 +184,54 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"zero_target", 100, {400, 300}, {0, 200}, kInvalidArg},
                     FailureCase{"negative_source", 100, {-400, 300}, {300, 200}, kInvalidArg}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(JpegWriterTest, FolderIsMadeOnlyForAFrameThatDecodesAndATakenNameIsNumbered) {
+    const QByteArray good = test::EncodeJpeg(test::FilmPicture(40, 30), 90, test::Chroma::k422);
+    JpegFileOptions options;
+    options.folder = FolderCreation::kWithParents;
+    options.numberTakenName = true;
+    const auto write = [&](const QByteArray& frame, const QString& path, QString* written) {
+        return WriteSmall(frame, path, options, written);
+    };
+    const QString path = m_folder.FilePath("new/scans/scan.jpg");
+    QString written;
+    EXPECT_EQ(write(good.left(good.size() / 2), path, &written), kBadImage);
+    EXPECT_TRUE(m_folder.Entries().isEmpty()) << "no folder for a damaged frame";
+    ASSERT_EQ(write(good, path, &written), kOk);
+    EXPECT_EQ(written, path);
+    ASSERT_EQ(write(good, path, &written), kOk);
+    EXPECT_EQ(written, m_folder.FilePath("new/scans/scan_2.jpg"));
+    EXPECT_EQ(m_folder.Entries("new/scans"), (QStringList{"scan.jpg", "scan_2.jpg"}));
+    EXPECT_EQ(write(good, m_folder.FilePath(QStringLiteral("caf\uFFFD/scan.jpg")), &written),
+              kNoUnicodeTranslation);
+}
+
+TEST_F(JpegWriterTest, ExifGoesRightAfterTheJfifHeaderAndChangesNothingElse) {
+    const QByteArray frame = test::EncodeJpeg(test::FilmPicture(40, 30), 90, test::Chroma::k422);
+    JpegFileOptions options;
+    ASSERT_EQ(WriteSmall(frame, m_folder.FilePath("plain.jpg"), options), kOk);
+    options.metadata = ScanMetadata{};
+    options.metadata->description = QStringLiteral("Slide film, 126, 1497x1497");
+    ASSERT_EQ(WriteSmall(frame, m_folder.FilePath("exif.jpg"), options), kOk);
+    options.metadata->dotsPerInchX = 3658;
+    options.metadata->dotsPerInchY = 1358;
+    ASSERT_EQ(WriteSmall(frame, m_folder.FilePath("dpi.jpg"), options), kOk);
+
+    const QByteArray withExif = m_folder.Read("exif.jpg");
+    const std::vector<test::JpegSegment> segments = test::ReadSegments(withExif);
+    ASSERT_GE(segments.size(), 3u);
+    EXPECT_EQ(segments[0].marker, 0xE0);
+    EXPECT_EQ(segments[1].marker, 0xE1);
+    EXPECT_EQ(test::ExifReader(segments[1].payload).Value(test::ExifReader::kPicture, 0x010E),
+              options.metadata->description);
+    QByteArray withoutExif = withExif;
+    withoutExif.remove(segments[1].offset, 4 + segments[1].payload.size());
+    EXPECT_EQ(withoutExif, m_folder.Read("plain.jpg")) << "the picture is the same to the byte";
+
+    // JFIF: version, unit 1 (dots per inch), X and Y density.
+    EXPECT_EQ(test::ReadSegments(m_folder.Read("dpi.jpg"))[0].payload.mid(5, 7),
+              QByteArray("\x01\x01\x01\x0e\x4a\x05\x4e", 7));
+}
 
 TEST_F(JpegWriterTest, MissingFolderFailsWithItsSystemError) {
     const QByteArray frame = test::EncodeJpeg(test::FilmPicture(40, 30), 90, test::Chroma::k422);

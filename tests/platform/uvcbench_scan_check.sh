@@ -1,9 +1,11 @@
 #!/bin/sh
 # Runs inside the uvcbench VM (see uvcbench_run.sh): `zevuvora scan` on the virtual scanner,
 # through the whole program and the real uvcvideo driver, must save exactly one file, named
-# ZevuVora_slide_135_5M_<yyyyMMdd>_<hhmmsszzz>.jpg, that is a 2592x1728 JPEG, and print its
-# path; the scanner must have been told slide film (roll 0, written through its USB device)
-# before the stream of its still began (the firmware's log). Argument: the zevuvora program. The VM emulates its processor, so decoding, scaling and
+# ZevuVora_slide_135_5M_<yyyyMMdd>_<hhmmsszzz>.jpg, that is a 2592x1728 JPEG with the scanner's
+# names and the scan's instant in its metadata, and print its path; the scanner must have been
+# told slide film (roll 0, written through its USB device) before the stream of its still began
+# (the firmware's log). Argument: the zevuvora program. The VM emulates its processor, so
+# decoding, scaling and
 # encoding the still takes far longer than on a PC (about 35 s at the high resolution): the
 # lower resolution and a generous wait keep the test short and safe.
 set -u
@@ -38,4 +40,10 @@ case "$roll" in
 *"data CT 15: 00 00") ;;
 *) fail "roll before the still was '$roll', expected 00 00 (slide)" ;;
 esac
-echo "uvcbench scan: $name, $size, slide film set"
+# The metadata: the scanner's USB strings as the bench presents them, the resolution on 135 film
+# and the instant of the file name.
+stamp=$(echo "$name" | sed -E 's/.*_([0-9]{4})([0-9]{2})([0-9]{2})_([0-9]{2})([0-9]{2})([0-9]{2})[0-9]{3}\.jpg$/\1:\2:\3 \4:\5:\6/')
+exif=$(identify -format '%[EXIF:Make]|%[EXIF:Model]|%x %U|%[EXIF:DateTimeOriginal]' "$file")
+[ "$exif" = "Virtual Maker|Virtual Film Scanner|1829 PixelsPerInch|$stamp" ] ||
+    fail "$name carries '$exif'"
+echo "uvcbench scan: $name, $size, slide film set, metadata as expected"

@@ -1,7 +1,11 @@
 #include "controls/xlabel.h"
 #include "device/extension_unit.h"
+#include "imaging/exif_reader.h"
+#include "imaging/still_frames.h"
+#include "platform/devices/camera_control.h"
 #include "platform/devices/device_change_event.h"
 #include "platform/devices/scanner_contract.h"
+#include "platform/devices/video_proc_amp.h"
 #include "platform/media/media_guids.h"
 #include "platform/media/video_info.h"
 #include "platform/sim/sim_device_bus.h"
@@ -9,13 +13,17 @@
 #include "platform/sim/sim_device_filter.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
+#include "window/scan_description.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QDir>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace zv {
 namespace {
@@ -156,6 +164,65 @@ TEST_F(DeviceConnectionTest, PlugScanUnplugReplugStartsAfreshEveryTime) {
         EXPECT_TRUE(NoDeviceStateShown()) << round;
         EXPECT_EQ(window.SavedImageCount(), 0);
     }
+}
+
+// The adjustments as the scanner was last given them, from its own log of writes.
+ScanAdjustments LastWritten(const sim::SimDeviceFilter& scanner) {
+    using enum sim::SimPropertyInterface;
+    std::map<std::pair<sim::SimPropertyInterface, int>, int> last;
+    for (const sim::SimPropertyWrite& write : scanner.PropertyWrites()) {
+        if (write.status == kOk) {
+            last[{write.target, write.property}] = write.value;
+        }
+    }
+    ScanAdjustments written;
+    written.saturation = last[{kVideoProcAmp, devices::kVideoProcAmpSaturation}];
+    written.brightness = last[{kVideoProcAmp, devices::kVideoProcAmpBrightness}];
+    written.contrast = last[{kVideoProcAmp, devices::kVideoProcAmpContrast}];
+    written.gamma = last[{kVideoProcAmp, devices::kVideoProcAmpGamma}];
+    written.red = last[{kCameraControl, devices::kCameraControlPan}];
+    written.green = last[{kCameraControl, devices::kCameraControlZoom}];
+    written.blue = last[{kCameraControl, devices::kCameraControlTilt}];
+    return written;
+}
+
+TEST_F(DeviceConnectionTest, AScanCarriesTheScannersNamesTheValuesItWasGivenAndItsInstant) {
+    auto scanner = bus->Plug(SmallScanner(), false);
+    Open();
+    // A slider moved after the connection's presets: the scan must carry the new value.
+    window.Controls().ControlAs<QSlider>(1003)->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    window.OnScan();
+    ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
+    const QFileInfoList files = QDir(root.path()).entryInfoList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(files.size(), 1);
+    QFile file(files[0].filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<test::JpegSegment> segments = test::ReadSegments(file.readAll());
+    ASSERT_GE(segments.size(), 2u);
+    const test::ExifReader exif(segments[1].payload);
+    using test::ExifReader;
+    EXPECT_EQ(exif.Value(ExifReader::kPicture, 0x010F), QStringLiteral("zevuvora simulator"));
+    EXPECT_EQ(exif.Value(ExifReader::kPicture, 0x0110), QStringLiteral("Simulated Film Scanner"));
+    EXPECT_EQ(exif.Value(ExifReader::kPicture, 0x010E),
+              QStringLiteral("Negative film, 135, 2592x1728"));
+    EXPECT_EQ(exif.Value(ExifReader::kPicture, 0x011A), QStringLiteral("1829/1"));
+    EXPECT_EQ(exif.Value(ExifReader::kPicture, 0x0131),
+              QStringLiteral("zevuvora " ZEVUVORA_VERSION));
+    const ScanAdjustments written = LastWritten(*scanner);
+    EXPECT_NE(written.brightness, 0);
+    EXPECT_EQ(exif.Value(ExifReader::kExif, 0x9286),
+              QStringLiteral("ASCII") + QString(3, QChar(0)) + AdjustmentsComment(written));
+    // ZevuVora_negative_135_5M_<yyyyMMdd>_<hhmmsszzz>.jpg
+    const QDateTime named = QDateTime::fromString(files[0].completeBaseName().right(18),
+                                                  QStringLiteral("yyyyMMdd_HHmmsszzz"));
+    ASSERT_TRUE(named.isValid()) << files[0].fileName().toStdString();
+    EXPECT_EQ(exif.Value(ExifReader::kExif, 0x9003),
+              named.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")));
+    EXPECT_EQ(exif.Value(ExifReader::kExif, 0x9291), named.toString(QStringLiteral("zzz")));
+    const int minutes = named.offsetFromUtc() / 60;
+    EXPECT_EQ(exif.Value(ExifReader::kExif, 0x9011),
+              QString::asprintf("%c%02d:%02d", minutes < 0 ? '-' : '+', std::abs(minutes) / 60,
+                                std::abs(minutes) % 60));
 }
 
 TEST_F(DeviceConnectionTest, ClosingUnregistersFromDeviceChanges) {

@@ -3,6 +3,7 @@
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
 #include "window/failure_reason.h"
+#include "window/default_save_folder.h"
 
 #include <QDir>
 #include <QImage>
@@ -203,6 +204,45 @@ TEST_F(ScanFlowTest, SavesRacingTimeOutsCountEverySavedImageOnce) {
     window.OnTimer();
     EXPECT_EQ(window.SavedImageCount(), kFrames);
     ExpectStatus(QString::number(kFrames + 1), kRed);
+}
+
+// The desktop names a pictures folder that does not exist yet, as on a fresh account.
+class MissingPicturesFolder {
+protected:
+    MissingPicturesFolder() : m_previous(qgetenv("XDG_CONFIG_HOME")) {
+        QFile dirs(home.filePath(QStringLiteral("user-dirs.dirs")));
+        EXPECT_TRUE(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_PICTURES_DIR=\"" + QFile::encodeName(home.filePath("fresh/Pictures")) +
+                   "\"\n");
+        dirs.close();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    }
+    ~MissingPicturesFolder() {
+        if (m_previous.isNull()) {
+            qunsetenv("XDG_CONFIG_HOME");
+        } else {
+            qputenv("XDG_CONFIG_HOME", m_previous);
+        }
+    }
+
+    QTemporaryDir home;
+
+private:
+    QByteArray m_previous;
+};
+
+// First base first: the window is made with the pictures folder above.
+class DefaultFolderScanTest : public MissingPicturesFolder, public ScanFlowTest {};
+
+TEST_F(DefaultFolderScanTest, TheDefaultFolderIsCreatedWithItsParentsAChosenOneIsNot) {
+    UseFolder(DefaultSaveFolder());
+    ASSERT_EQ(DeliverFrame(), kOk);
+    EXPECT_EQ(SavedFiles(home.filePath(QStringLiteral("fresh/Pictures/ZevuVora"))).size(), 1);
+
+    // The same kind of folder typed by the user may be an unmounted drive's: not created.
+    UseFolder(home.filePath(QStringLiteral("drive/Pictures/ZevuVora")));
+    EXPECT_EQ(DeliverFrame(), StatusFromErrno(ENOENT));
+    EXPECT_FALSE(QFileInfo::exists(home.filePath(QStringLiteral("drive"))));
 }
 
 // The close sequence applies the outcome of a save that finished before it, without waiting

@@ -27,6 +27,13 @@ class VideoWindow;
 
 enum class FilterState { kStopped, kPaused, kRunning };
 
+// Who made a device and what it is, as the device names itself (its USB manufacturer and product
+// strings); either may be empty.
+struct VendorInfo {
+    QString manufacturer;
+    QString product;
+};
+
 // A filter of the capture graph, always owned through std::shared_ptr (the graph and whoever
 // else uses it share it). It owns its pins, in a fixed order. The graph drives its state and
 // its connections on the GUI thread; Receive runs on the streaming thread of the running source
@@ -61,6 +68,8 @@ public:
     virtual devices::KsTopologyInfo* GetKsTopologyInfo() { return nullptr; }
     virtual devices::VideoProcAmp* GetVideoProcAmp() { return nullptr; }
     virtual devices::CameraControl* GetCameraControl() { return nullptr; }
+    // Device source filters: the device's own names; kNotImplemented for other filters.
+    virtual Status QueryVendorInfo(VendorInfo* /*info*/) const { return kNotImplemented; }
 
     // State, driven by the graph on the GUI thread. Run may answer kFalse when the filter
     // needs time to get there; GetState then answers kStateIntermediate until it has.

@@ -73,6 +73,8 @@ SimDeviceConfig ScannerDevice(const QString& serial) {
     SimDeviceConfig config;
     config.devicePath = SimDevicePath(contract::kUsbVendorId, contract::kUsbProductId, serial);
     config.friendlyName = QStringLiteral("Simulated Film Scanner");
+    config.manufacturer = QStringLiteral("zevuvora simulator");
+    config.product = QStringLiteral("Simulated Film Scanner");
     config.extensionUnits = {ScannerExtensionUnit()};
     config.videoProperties = ScannerVideoProperties();
     config.cameraProperties = ScannerCameraProperties();
@@ -86,6 +88,8 @@ SimDeviceConfig WebcamDevice(const QString& serial) {
     SimDeviceConfig config;
     config.devicePath = SimDevicePath(0x046D, 0x0825, serial);
     config.friendlyName = QStringLiteral("Simulated Webcam");
+    config.manufacturer = QStringLiteral("zevuvora simulator");
+    config.product = QStringLiteral("Simulated Webcam");
     config.capture.hasStillPin = false;
     config.videoProperties = {
         PlainProperty(devices::kVideoProcAmpBrightness, 0, 255, 128, kManual, kManual),

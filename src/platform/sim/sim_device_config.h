@@ -91,6 +91,9 @@ struct SimDeviceConfig {
     // The device path; arrival and removal notifications carry it as interface name.
     QString devicePath;
     QString friendlyName;
+    // The USB manufacturer and product strings.
+    QString manufacturer;
+    QString product;
     // Interface class of the device's notifications; only capture devices are video inputs.
     Guid interfaceClass = contract::kCaptureInterfaceCategory;
     // Binding the device's filter fails with this (the device cannot be opened).

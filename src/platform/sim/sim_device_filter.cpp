@@ -40,6 +40,12 @@ devices::CameraControl* SimDeviceFilter::GetCameraControl() {
     return m_deviceConfig.hasCameraControl ? &m_cameraControl : nullptr;
 }
 
+Status SimDeviceFilter::QueryVendorInfo(media::VendorInfo* info) const {
+    info->manufacturer = m_deviceConfig.manufacturer;
+    info->product = m_deviceConfig.product;
+    return kOk;
+}
+
 Status SimDeviceFilter::Run() {
     if (!IsPlugged()) {
         return devices::kDeviceNotConnected;

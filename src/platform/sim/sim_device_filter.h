@@ -42,6 +42,7 @@ public:
     devices::KsTopologyInfo* GetKsTopologyInfo() override;
     devices::VideoProcAmp* GetVideoProcAmp() override;
     devices::CameraControl* GetCameraControl() override;
+    Status QueryVendorInfo(media::VendorInfo* info) const override;
 
     Status Run() override;
 

@@ -53,6 +53,8 @@ bool ReadUdevNode(udev_device* device, V4l2NodeInfo* info) {
             udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
         if (usb != nullptr) {
             node.usbDeviceSyspath = Text(udev_device_get_syspath(usb));
+            node.manufacturer = Text(udev_device_get_sysattr_value(usb, "manufacturer"));
+            node.product = Text(udev_device_get_sysattr_value(usb, "product"));
             node.usb = ParseHex16(udev_device_get_sysattr_value(usb, "idVendor"), &node.vendorId) &&
                        ParseHex16(udev_device_get_sysattr_value(usb, "idProduct"), &node.productId);
         }

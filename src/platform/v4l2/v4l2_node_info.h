@@ -28,6 +28,9 @@ struct V4l2NodeInfo {
     int configurationValue = 0;
     // The USB device's sysfs directory; its "descriptors" file holds the raw descriptors.
     std::string usbDeviceSyspath;
+    // The USB device's manufacturer and product strings (empty when it has none).
+    std::string manufacturer;
+    std::string product;
 };
 
 }  // namespace zv::v4l2

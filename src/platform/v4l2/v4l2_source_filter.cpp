@@ -150,6 +150,12 @@ media::Pin* V4l2SourceFilter::StillPin() const {
     return m_still;
 }
 
+Status V4l2SourceFilter::QueryVendorInfo(media::VendorInfo* info) const {
+    info->manufacturer = QString::fromStdString(m_node.manufacturer);
+    info->product = QString::fromStdString(m_node.product);
+    return kOk;
+}
+
 Status V4l2SourceFilter::Run() {
     if (State() == media::FilterState::kRunning) {
         return kOk;

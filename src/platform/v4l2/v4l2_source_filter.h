@@ -88,6 +88,7 @@ public:
     devices::KsTopologyInfo* GetKsTopologyInfo() override { return &m_topology; }
     devices::VideoProcAmp* GetVideoProcAmp() override { return &m_videoProcAmp; }
     devices::CameraControl* GetCameraControl() override { return &m_cameraControl; }
+    Status QueryVendorInfo(media::VendorInfo* info) const override;
 
     Status Run() override;
     Status Stop() override;
