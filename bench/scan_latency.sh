@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Scan-to-file latency through the real uvcvideo driver: builds the latency program in Release
-# (build/latency) and runs the scan_latency_bench test with it in the uvcbench VM
-# (../shared/uvcbench), which presents the scanner with its still size and paces its frames:
+# Scan-to-file latency through the real uvcvideo driver: builds the latency program of the
+# scan_latency_bench test in Release (build/latency) and runs it in the uvcbench VM
+# (../shared/uvcbench, or the folder in ZV_UVCBENCH), which presents the scanner's formats and
+# paces its frames:
 #   bench/scan_latency.sh [--scans=N]     (default 5 scans per output size)
-# Prints one line per scan and the medians per output size; the whole CTest output goes to
+# Prints the stages of every scan and the medians per output size; the whole output goes to
 # build/latency/scan_latency.log. The VM emulates its processor (CPU-bound work about 3 times
 # slower than on the host), which weighs on the save and the preview's decoding above all.
 set -euo pipefail
@@ -24,12 +25,16 @@ if [[ ! -f "$build/CMakeCache.txt" ]]; then
 fi
 cmake --build "$build" -j2 --target scan_latency_bench_test >&2
 
+# The scanner's formats: previews of 1280 x 960 and 640 x 480 (and a square one for 126 film),
+# stills of 5184 x 3888 and 3000 x 3000, 30 frames a second.
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+log="$build/scan_latency.log"
 status=0
-ZV_LATENCY_SCANS=$scans ctest --test-dir "$build" -R '^scan_latency_bench$' -V --timeout 600 \
-    >"$build/scan_latency.log" 2>&1 || status=$?
-grep -E ': scan-to-file|medians of' "$build/scan_latency.log" | sed 's/^[0-9]*: //' || true
-if ((status != 0)) || grep -q 'Skipped' "$build/scan_latency.log"; then
-    echo "scan_latency.sh: the test did not pass (status $status); see $build/scan_latency.log" >&2
+(cd "$build" && "$root/tests/platform/uvcbench_run.sh" --timeout 900 --pace \
+    --mjpeg 1280x960,640x480,720x720,5184x3888,3000x3000 --env "ZV_LATENCY_SCANS=$scans" \
+    -- "$build/tests/platform/scan_latency_bench_test") >"$log" 2>&1 || status=$?
+grep -E '^135 ' "$log" || true
+if ((status != 0)) || ! grep -q '^\[  PASSED  \]' "$log"; then
+    echo "scan_latency.sh: the run did not pass (status $status); see $log" >&2
     exit 1
 fi

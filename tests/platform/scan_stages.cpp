@@ -23,13 +23,11 @@ public:
         }
         return nullptr;
     }
-    // The calls of `kind` before the next `until` call (not taken).
-    std::vector<const TimedCall*> Before(StreamCall kind, StreamCall until) {
+    // The calls before the next `until` call (which is left for Next).
+    std::vector<const TimedCall*> Until(StreamCall until) {
         std::vector<const TimedCall*> found;
         for (; m_at < m_calls.size() && m_calls[m_at].call != until; ++m_at) {
-            if (m_calls[m_at].call == kind) {
-                found.push_back(&m_calls[m_at]);
-            }
+            found.push_back(&m_calls[m_at]);
         }
         return found;
     }
@@ -49,6 +47,45 @@ auto SetsSize(std::uint32_t width, std::uint32_t height) {
     };
 }
 
+double Sum(const std::vector<const TimedCall*>& calls,
+           const std::function<bool(const TimedCall&)>& counted) {
+    double sum = 0;
+    for (const TimedCall* call : calls) {
+        if (counted(*call)) {
+            sum += Ms(call->begin, call->end);
+        }
+    }
+    return sum;
+}
+
+// After the old stream's stop `off`: the format set to width x height, the new buffers and the
+// start. The start, or null when the calls do not show the switch.
+const TimedCall* ReadSwitch(CallCursor& cursor, const TimedCall& off, std::uint32_t width,
+                            std::uint32_t height, StreamSwitch* parts) {
+    const TimedCall* format = cursor.Next(SetsSize(width, height));
+    const std::vector<const TimedCall*> between = cursor.Until(StreamCall::kStreamOn);
+    const TimedCall* on = cursor.Next(Is(StreamCall::kStreamOn));
+    if (format == nullptr || on == nullptr) {
+        return nullptr;
+    }
+    parts->stop = Ms(off.begin, format->begin);
+    parts->setFormat = Ms(format->begin, format->end);
+    parts->allocate = Sum(between, [](const TimedCall& call) {
+        return call.call == StreamCall::kRequestBuffers && call.index > 0;
+    });
+    parts->map = Sum(between, Is(StreamCall::kMap));
+    parts->streamOn = Ms(on->begin, on->end);
+    parts->total = Ms(off.begin, on->end);
+    return on;
+}
+
+std::vector<const TimedCall*> Dequeued(const std::vector<const TimedCall*>& calls) {
+    std::vector<const TimedCall*> frames;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(frames),
+                 [](const TimedCall* call) { return call->call == StreamCall::kDequeue; });
+    return frames;
+}
+
 }  // namespace
 
 std::optional<ScanStages> ScanStages::Of(const std::vector<TimedCall>& all, const ScanMarks& marks,
@@ -63,27 +100,27 @@ std::optional<ScanStages> ScanStages::Of(const std::vector<TimedCall>& all, cons
         *missing = what;
         return std::nullopt;
     };
+    ScanStages stages;
     const TimedCall* previewOff = cursor.Next(Is(StreamCall::kStreamOff));
-    if (previewOff == nullptr || !cursor.Next(SetsSize(marks.stillWidth, marks.stillHeight))) {
-        return fail("the switch to the still format");
-    }
-    const TimedCall* stillOn = cursor.Next(Is(StreamCall::kStreamOn));
+    const TimedCall* stillOn =
+        previewOff == nullptr
+            ? nullptr
+            : ReadSwitch(cursor, *previewOff, marks.stillWidth, marks.stillHeight, &stages.toStill);
     if (stillOn == nullptr) {
-        return fail("the still stream's start");
+        return fail("the switch to the still format");
     }
     // The stream is stopped right after the still is taken: the last frame before it is the still.
     const std::vector<const TimedCall*> stillFrames =
-        cursor.Before(StreamCall::kDequeue, StreamCall::kStreamOff);
-    if (stillFrames.empty()) {
-        return fail("a frame of the still stream");
+        Dequeued(cursor.Until(StreamCall::kStreamOff));
+    const TimedCall* stillOff = cursor.Next(Is(StreamCall::kStreamOff));
+    if (stillFrames.empty() || stillOff == nullptr) {
+        return fail("the still frame");
     }
     const TimedCall& still = *stillFrames.back();
-    if (!cursor.Next(SetsSize(marks.previewWidth, marks.previewHeight))) {
-        return fail("the switch back to the preview format");
-    }
-    const TimedCall* previewOn = cursor.Next(Is(StreamCall::kStreamOn));
+    const TimedCall* previewOn =
+        ReadSwitch(cursor, *stillOff, marks.previewWidth, marks.previewHeight, &stages.toPreview);
     if (previewOn == nullptr) {
-        return fail("the preview stream's start");
+        return fail("the switch back to the preview format");
     }
     // The first undamaged frame after those dropped at a start is shown; the buffer goes back to
     // the driver once the renderer has stored its picture.
@@ -98,12 +135,10 @@ std::optional<ScanStages> ScanStages::Of(const std::vector<TimedCall>& all, cons
         return fail("a preview picture after the still");
     }
 
-    ScanStages stages;
     stages.wake = Ms(marks.trigger, previewOff->begin);
     stages.formatSwitch = Ms(marks.trigger, stillOn->end);
     stages.firstFrame = Ms(stillOn->end, still.end);
     stages.stillStreamFrames = static_cast<int>(stillFrames.size());
-    stages.switchBack = Ms(still.end, previewOn->end);
     stages.handOver = Ms(still.end, marks.saveBegin);
     stages.save = Ms(marks.saveBegin, marks.saveEnd);
     stages.told = Ms(marks.saveEnd, marks.told);

@@ -24,15 +24,27 @@ struct ScanMarks {
     int framesSkippedAfterStart = 0;
 };
 
+// One switch of the device stream to another format: from the old stream's stop to the new
+// stream's start returning, in milliseconds.
+struct StreamSwitch {
+    double stop = 0;       // stream off, buffers unmapped and freed
+    double setFormat = 0;  // the format set
+    double allocate = 0;   // the driver allocating the buffers
+    double map = 0;        // the buffers mapped into the process
+    double streamOn = 0;   // the stream started
+    double total = 0;      // the parts and what lies between them
+};
+
 // One scan from the trigger to the durable file, in milliseconds, split at the device stream's
 // calls: the switch to the still format, the first complete still frame, the switch back, the
 // save, and the preview's first picture after the still.
 struct ScanStages {
-    double wake = 0;          // trigger -> the preview stream is stopped (the thread reacts)
-    double formatSwitch = 0;  // trigger -> the still stream is on
+    double wake = 0;  // trigger -> the preview stream's stop begins (the thread reacts)
+    StreamSwitch toStill;
+    double formatSwitch = 0;  // trigger -> the still stream is on (wake and switch)
     double firstFrame = 0;    // still stream on -> the still taken (frames dropped included)
     int stillStreamFrames = 0;
-    double switchBack = 0;     // still taken -> the preview stream is on again
+    StreamSwitch toPreview;    // begins when the still is taken
     double handOver = 0;       // still taken -> the still reaches the saver
     double save = 0;           // the saver's write: decode, scale, encode, file flushed and named
     double told = 0;           // file durable -> the window hears of it

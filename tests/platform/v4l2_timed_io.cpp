@@ -18,6 +18,10 @@ std::optional<TimedCall> Describe(unsigned long request, const void* argument) {
             call.height = format->fmt.pix.height;
             return call;
         }
+        case VIDIOC_REQBUFS:
+            call.call = StreamCall::kRequestBuffers;
+            call.index = static_cast<const v4l2_requestbuffers*>(argument)->count;
+            return call;
         case VIDIOC_STREAMON:
             call.call = StreamCall::kStreamOn;
             return call;
@@ -51,10 +55,26 @@ int V4l2TimedIo::Ioctl(int fd, unsigned long request, void* argument) {
     if (std::optional<TimedCall> call = Describe(request, argument)) {
         call->begin = begin;
         call->end = end;
-        std::lock_guard lock(m_mutex);
-        m_calls.push_back(*call);
+        Record(*call);
     }
     return 0;
+}
+
+void* V4l2TimedIo::Map(int fd, std::size_t length, std::int64_t offset, int* error) {
+    TimedCall call;
+    call.call = StreamCall::kMap;
+    call.begin = Clock::now();
+    void* address = m_inner->Map(fd, length, offset, error);
+    call.end = Clock::now();
+    if (address != nullptr) {
+        Record(call);
+    }
+    return address;
+}
+
+void V4l2TimedIo::Record(const TimedCall& call) {
+    std::lock_guard lock(m_mutex);
+    m_calls.push_back(call);
 }
 
 std::vector<TimedCall> V4l2TimedIo::Calls() const {

@@ -12,8 +12,16 @@ namespace zv::test {
 
 using Clock = std::chrono::steady_clock;
 
-// The stream calls a timeline is made of.
-enum class StreamCall { kSetFormat, kStreamOn, kStreamOff, kDequeue, kQueue };
+// The stream calls a timeline is made of (kMap: a buffer mapped into the process).
+enum class StreamCall {
+    kSetFormat,
+    kRequestBuffers,
+    kMap,
+    kStreamOn,
+    kStreamOff,
+    kDequeue,
+    kQueue
+};
 
 // One stream call that succeeded, with when it began and returned.
 struct TimedCall {
@@ -24,14 +32,15 @@ struct TimedCall {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     // kDequeue and kQueue: the buffer; kDequeue also whether the driver flagged it damaged.
+    // kRequestBuffers: how many buffers were asked for (0 frees them).
     std::uint32_t index = 0;
     bool damaged = false;
 };
 
 // The device system's calls, forwarded to `inner`; the stream calls that succeed (format set,
-// stream on and off, buffers taken and given back) are recorded with the steady clock, so that a
-// timeline of the device stream is read from outside the backend. Any thread, as V4l2Io: the GUI
-// thread and the streaming threads call it at once.
+// buffers requested and mapped, stream on and off, buffers taken and given back) are recorded with
+// the steady clock, so that a timeline of the device stream is read from outside the backend. Any
+// thread, as V4l2Io: the GUI thread and the streaming threads call it at once.
 class V4l2TimedIo : public v4l2::V4l2Io {
 public:
     explicit V4l2TimedIo(std::shared_ptr<v4l2::V4l2Io> inner);
@@ -39,9 +48,7 @@ public:
     int Open(const std::string& path) override { return m_inner->Open(path); }
     void Close(int fd) override { m_inner->Close(fd); }
     int Ioctl(int fd, unsigned long request, void* argument) override;
-    void* Map(int fd, std::size_t length, std::int64_t offset, int* error) override {
-        return m_inner->Map(fd, length, offset, error);
-    }
+    void* Map(int fd, std::size_t length, std::int64_t offset, int* error) override;
     void Unmap(void* address, std::size_t length) override { m_inner->Unmap(address, length); }
     int Poll(pollfd* fds, std::size_t count, int timeoutMs) override {
         return m_inner->Poll(fds, count, timeoutMs);
@@ -58,6 +65,8 @@ public:
     std::vector<TimedCall> Calls() const;
 
 private:
+    void Record(const TimedCall& call);
+
     const std::shared_ptr<v4l2::V4l2Io> m_inner;
     // Protects m_calls.
     mutable std::mutex m_mutex;
