@@ -1,4 +1,4 @@
-# Package lists shared by run.sh and test.sh (sourced, not run).
+# Package lists shared by run.sh, test.sh and bench/run.sh (sourced, not run).
 # shellcheck shell=bash
 ZV_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
@@ -10,3 +10,5 @@ ZV_TEST_PACKAGES=(
     # the uvcbench VM of the real-driver tests (../shared/uvcbench) and their image check
     qemu-system-x86 busybox-static cpio libjpeg-turbo-progs xz-utils imagemagick
 )
+# bench/run.sh and bench/compare.sh: Google Benchmark and the peers the save path is measured against
+ZV_BENCH_PACKAGES=(libbenchmark-dev imagemagick libvips-dev)
