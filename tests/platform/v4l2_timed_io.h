@@ -47,6 +47,8 @@ public:
 
     int Open(const std::string& path) override { return m_inner->Open(path); }
     void Close(int fd) override { m_inner->Close(fd); }
+    int ReleaseDescriptor(int fd) override { return m_inner->ReleaseDescriptor(fd); }
+    int MoveDescriptor(int from, int to) override { return m_inner->MoveDescriptor(from, to); }
     int Ioctl(int fd, unsigned long request, void* argument) override;
     void* Map(int fd, std::size_t length, std::int64_t offset, int* error) override;
     void Unmap(void* address, std::size_t length) override { m_inner->Unmap(address, length); }
