@@ -11,9 +11,6 @@
 namespace zv {
 namespace {
 
-// The writer's code for a folder name that was not valid UTF-8 (ERROR_NO_UNICODE_TRANSLATION).
-constexpr Status kFolderNameNotText = MakeStatus(0x80070459);
-
 constexpr std::array<std::pair<Status, const char*>, 22> kReasons = {{
     {StatusFromErrno(ENOENT), "the folder does not exist"},
     {StatusFromErrno(ENOTDIR), "the folder does not exist (a file is in the way)"},
@@ -29,7 +26,7 @@ constexpr std::array<std::pair<Status, const char*>, 22> kReasons = {{
     {StatusFromErrno(EMFILE), "too many files are open"},
     {StatusFromErrno(ENFILE), "too many files are open"},
     {kBadImage, "the picture from the scanner is damaged"},
-    {kFolderNameNotText, "the folder's name is not valid text in this system's encoding"},
+    {kNoUnicodeTranslation, "the folder's name is not valid text in this system's encoding"},
     {kOutOfMemory, "not enough memory"},
     {kInvalidArg, "the scanner's still format gives no picture"},
     {kScanTimedOut, "no picture from the scanner in time"},
