@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <utility>
 #include <vector>
 
 namespace zv {
