@@ -19,6 +19,7 @@
 #include "platform/media/video_info.h"
 #include "platform/media/video_renderer.h"
 #include "platform/scan_stages.h"
+#include "platform/v4l2/system_usb_io.h"
 #include "platform/v4l2/system_v4l2_io.h"
 #include "platform/v4l2/udev_monitor_source.h"
 #include "platform/v4l2/udev_node_source.h"
@@ -142,6 +143,8 @@ protected:
         v4l2::V4l2BackendParts parts;
         parts.io = m_io;
         parts.nodes = std::make_shared<v4l2::UdevNodeSource>();
+        // The connection writes the film type through the USB device, as the program does.
+        parts.usb = std::make_shared<v4l2::SystemUsbIo>();
         parts.events = []() -> std::unique_ptr<v4l2::V4l2UeventSource> {
             return v4l2::UdevMonitorSource::Create();
         };
