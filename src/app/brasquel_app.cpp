@@ -2,8 +2,10 @@
 
 #include "app/command_line.h"
 #include "app/device_system.h"
+#include "app/film_advance_key.h"
 #include "app/scan_command.h"
 #include "app/scan_options.h"
+#include "settings/persistent_choices.h"
 #include "settings/user_default_language.h"
 #include "window/brasquel_dlg.h"
 
@@ -18,7 +20,7 @@
 namespace zv {
 namespace {
 
-// The root the toolkit would keep per-user settings under; nothing is stored there.
+// The root the toolkit keeps per-user settings under (the window's lasting choices).
 constexpr char kSettingsRoot[] = "Local AppWizard-Generated Applications";
 constexpr int kScreenshotPollMs = 20;
 constexpr qint64 kScreenshotPreviewWaitMs = 5000;
@@ -100,7 +102,15 @@ int CBrasquelApp::InitInstance() {
 
     int status = 0;
     auto window = std::make_unique<CBrasquelDlg>();
-    window->SetDeviceBackend(CreateDeviceSystem(options.simulatedScanner));
+    // A trial on the simulated scanner leaves the choices made for the real one alone.
+    auto choices = std::make_shared<PersistentChoices>();
+    window->RestoreChoices(*choices);
+    if (!options.simulatedScanner || options.rememberSettings) {
+        window->SetChoiceStore(std::move(choices));
+    }
+    const auto devices = CreateDeviceSystem(options.simulatedScanner, options.filmAdvance);
+    window->SetDeviceBackend(devices);
+    InstallFilmAdvanceKey(*window, devices);
     if (!options.screenshotPath.isEmpty()) {
         ScheduleScreenshot(*window, options.screenshotPath, status);
     }
@@ -122,7 +132,8 @@ int CBrasquelApp::RunScanCommand() {
     QApplication toolkit(m_argc, m_argv);
     InitToolkitNames();
     InitUserDefaultLanguage();
-    ScanCommand command(parsed.options, CreateDeviceSystem(parsed.options.simulatedScanner));
+    ScanCommand command(parsed.options, CreateDeviceSystem(parsed.options.simulatedScanner,
+                                                           parsed.options.filmAdvance));
     return command.Run();
 }
 

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/film_advance_option.h"
 #include "app/toolkit_options.h"
 
 #include <QCommandLineParser>
@@ -7,6 +8,15 @@
 #include <cstdio>
 
 namespace zv {
+namespace {
+
+CommandLine Fail(const QString& message) {
+    CommandLine result;
+    result.exitStatus = UsageError("zevuvora", message);
+    return result;
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -26,13 +36,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("simulated-scanner"),
         QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
     parser.addOption(simulated);
+    const QCommandLineOption advance = FilmAdvanceOption();
+    parser.addOption(advance);
+    const QCommandLineOption remember(
+        QStringLiteral("remember-settings"),
+        QStringLiteral("With --simulated-scanner: store the save folder, film size and resolution "
+                       "chosen, as a run on real hardware does."));
+    parser.addOption(remember);
 
     CommandLine result;
     if (!parser.parse(WithoutToolkitOptions(arguments))) {
-        std::fprintf(stderr, "zevuvora: %s\nTry 'zevuvora --help'.\n",
-                     qPrintable(parser.errorText()));
-        result.exitStatus = 2;
-        return result;
+        return Fail(parser.errorText());
     }
     const bool helpAll = parser.isSet(QStringLiteral("help-all"));
     if (parser.isSet(help) || helpAll) {
@@ -47,13 +61,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "zevuvora: unexpected argument '%s'\nTry 'zevuvora --help'.\n",
-                     qPrintable(parser.positionalArguments().first()));
-        result.exitStatus = 2;
-        return result;
+        return Fail(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    }
+    if (const QString problem = FilmAdvanceProblem(parser, advance, simulated);
+        !problem.isEmpty()) {
+        return Fail(problem);
     }
     result.screenshotPath = parser.value(screenshot);
     result.simulatedScanner = parser.isSet(simulated);
+    result.filmAdvance =
+        ParseFilmAdvance(parser.value(advance)).value_or(std::chrono::milliseconds{0});
+    result.rememberSettings = parser.isSet(remember);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "app/output_folder_check.h"
 #include "device/discovery_report.h"
 #include "platform/devices/device_backend.h"
+#include "settings/persistent_choices.h"
 #include "window/brasquel_dlg.h"
 #include "window/failure_reason.h"
 
@@ -79,6 +80,9 @@ int ScanCommand::Run() {
     CBrasquelDlg window;
     window.SetErrorReporter(&ReportError);
     window.SetDeviceBackend(m_devices);
+    if (m_options.rememberSettings) {
+        window.SetChoiceStore(std::make_shared<PersistentChoices>());
+    }
     // Every outcome is printed, also one that comes late or while the window closes.
     QObject::connect(&window, &CBrasquelDlg::saveFinished, &window,
                      [this, &window](Status result, const QString& path) {

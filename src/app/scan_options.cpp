@@ -1,5 +1,6 @@
 #include "app/scan_options.h"
 
+#include "app/film_advance_option.h"
 #include "app/toolkit_options.h"
 
 #include <QCommandLineParser>
@@ -24,9 +25,8 @@ std::optional<int> PositiveNumber(const QString& value, int max) {
 }
 
 ParsedScan Fail(const QString& message) {
-    std::fprintf(stderr, "zevuvora scan: %s\nTry 'zevuvora scan --help'.\n", qPrintable(message));
     ParsedScan parsed;
-    parsed.exitStatus = 2;
+    parsed.exitStatus = UsageError("zevuvora scan", message);
     return parsed;
 }
 
@@ -68,7 +68,13 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
     const QCommandLineOption verbose(
         QStringLiteral("verbose"), QStringLiteral("Add the status code to every failure reason."));
-    parser.addOptions({film, size, resolution, out, count, timeout, simulated, verbose});
+    const QCommandLineOption advance = FilmAdvanceOption();
+    const QCommandLineOption remember(
+        QStringLiteral("remember-settings"),
+        QStringLiteral("Store the folder, film size and resolution of this run as the window's "
+                       "saved choices (by default a scan leaves them alone)."));
+    parser.addOptions(
+        {film, size, resolution, out, count, timeout, simulated, advance, remember, verbose});
 
     QStringList withoutVerb = WithoutToolkitOptions(arguments);
     if (withoutVerb.size() >= 2) {
@@ -125,6 +131,10 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         return Fail(QStringLiteral("--timeout-ms must be a positive whole number, not '%1'")
                         .arg(parser.value(timeout)));
     }
+    if (const QString problem = FilmAdvanceProblem(parser, advance, simulated);
+        !problem.isEmpty()) {
+        return Fail(problem);
+    }
     if (parser.isSet(out) && parser.value(out).isEmpty()) {
         return Fail(QStringLiteral("--out needs a folder"));
     }
@@ -135,6 +145,9 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
     options.timeoutMs = *timeoutMs;
     options.outputFolder = parser.value(out);
     options.simulatedScanner = parser.isSet(simulated);
+    options.filmAdvance =
+        ParseFilmAdvance(parser.value(advance)).value_or(std::chrono::milliseconds{0});
+    options.rememberSettings = parser.isSet(remember);
     options.verbose = parser.isSet(verbose);
     return parsed;
 }

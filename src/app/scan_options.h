@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 
 namespace zv {
@@ -16,7 +17,9 @@ struct ScanOptions {
     int count = 1;
     int timeoutMs = 10000;
     bool simulatedScanner = false;
-    bool verbose = false;  // failure reasons carry their status code
+    std::chrono::milliseconds filmAdvance{0};  // the simulated film's own advance (zero: none)
+    bool rememberSettings = false;  // store folder, size and resolution as the window's choices
+    bool verbose = false;           // failure reasons carry their status code
 };
 
 // The parsed command, or the exit status when it must end at once (help, version: 0; bad

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include <array>
+#include <cstdio>
 
 namespace zv {
 namespace {
@@ -81,6 +82,11 @@ QString HelpText(const QCommandLineParser& parser, const QString& usage, bool al
         text += QStringLiteral("  %1 %2\n").arg(form, -30).arg(QLatin1String(option.description));
     }
     return text;
+}
+
+int UsageError(const char* command, const QString& message) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", command, qPrintable(message), command);
+    return 2;
 }
 
 }  // namespace zv

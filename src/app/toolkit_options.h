@@ -18,4 +18,8 @@ QStringList WithoutToolkitOptions(const QStringList& arguments);
 // `all` (--help-all). Needs no running toolkit.
 QString HelpText(const QCommandLineParser& parser, const QString& usage, bool all);
 
+// Tells of bad arguments to `command` ("zevuvora", "zevuvora scan") on standard error, with the
+// way to its help; answers the exit status of bad arguments (2).
+int UsageError(const char* command, const QString& message);
+
 }  // namespace zv

@@ -154,6 +154,7 @@ void CBrasquelDlg::UpdateData(bool save) {
         m_filmSizeIndex = controls.RadioGroupValue(ctl::kFilmSize135);
         m_saveFolder = controls.controlText(ctl::kSaveFolder);
         PublishSaveSettings();
+        StoreChoices();
         return;
     }
     controls.SetRadioGroupValue(ctl::kSlide, m_filmTypeRadioIndex);
@@ -237,6 +238,7 @@ void CBrasquelDlg::TakeTypedSaveFolder() {
     if (typed != m_saveFolder) {
         m_saveFolder = typed;
         PublishSaveSettings();
+        StoreChoices();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "device/discovery_report.h"
 #include "device/probe_pause.h"
 #include "platform/status.h"
+#include "settings/persistent_choices.h"
 #include "window/control_table.h"
 #include "window/failure_reason.h"
 #include "window/still_frame_saver.h"
@@ -168,6 +169,15 @@ public:
         m_openFolder = std::move(open);
     }
 
+    // Takes the save folder, film size and resolution kept from an earlier run (what is missing
+    // or gone stays at its default); before OnInitDialog.
+    void RestoreChoices(const PersistentChoices& choices);
+    // Where the save folder, film size and resolution go when the user changes them; without a
+    // store they are not kept.
+    void SetChoiceStore(std::shared_ptr<PersistentChoices> store) {
+        m_choiceStore = std::move(store);
+    }
+
     // Hands the values a save reads to the streaming side as one consistent snapshot.
     void PublishSaveSettings();
 
@@ -223,6 +233,10 @@ private:
     // The folder typed into the folder field becomes the save folder: the folder shown is the
     // folder a Scan or a Browse uses.
     void TakeTypedSaveFolder();
+    // Hands the save folder, film size and resolution to the choice store when they changed.
+    void StoreChoices();
+    // Labels the resolution radios with the sizes of the film size in effect.
+    void ShowResolutionTexts();
     void ShowStatusDetail(const QString& text);
     // Shows a failed Scan (kind 2, the would-be number) with its reason.
     void ShowScanFailure(Status reason, const QString& path = QString());
@@ -296,6 +310,9 @@ private:
     QString m_reportedFilmTypeProblem;
     std::function<QString(const QString&)> m_chooseFolder;
     std::function<void(const QString&)> m_openFolder;
+    std::shared_ptr<PersistentChoices> m_choiceStore;
+    // What the store holds (restored or last stored): unchanged choices are not written again.
+    std::optional<SavedChoices> m_storedChoices;
     bool m_closed = false;
 };
 

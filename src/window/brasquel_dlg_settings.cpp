@@ -51,7 +51,18 @@ void CBrasquelDlg::ApplyLanguage() {
     if (const auto text = LocalisedText(kNoDeviceTextId)) {
         m_noDeviceLabel->SetText(*text);
     }
+    // The language's texts are those of a 135 film; a size restored from an earlier run keeps
+    // its own resolutions.
+    ShowResolutionTexts();
     ShowStatus(0, 0);
+}
+
+void CBrasquelDlg::ShowResolutionTexts() {
+    const ResolutionTexts texts = ResolutionTextsFor(m_filmSizeIndex);
+    if (!texts.lower.empty()) {
+        m_controls->setControlText(ctl::kResolutionLow, QString::fromLatin1(texts.lower));
+        m_controls->setControlText(ctl::kResolutionHigh, QString::fromLatin1(texts.higher));
+    }
 }
 
 void CBrasquelDlg::OnLanguageChanged() {
@@ -68,11 +79,7 @@ void CBrasquelDlg::OnFilmSizeChanged() {
         return;
     }
     UpdateData(true);
-    const ResolutionTexts texts = ResolutionTextsFor(m_filmSizeIndex);
-    if (!texts.lower.empty()) {
-        m_controls->setControlText(ctl::kResolutionLow, QString::fromLatin1(texts.lower));
-        m_controls->setControlText(ctl::kResolutionHigh, QString::fromLatin1(texts.higher));
-    }
+    ShowResolutionTexts();
     // Last: the start may show the "locked" box, whose nested event loop can disconnect the
     // scanner or close the window.
     StopCapture();
@@ -108,6 +115,26 @@ void CBrasquelDlg::OnChooseSaveFolder() {
     }
     UpdateData(false);
     PublishSaveSettings();
+    StoreChoices();
+}
+
+void CBrasquelDlg::RestoreChoices(const PersistentChoices& choices) {
+    const SavedChoices restored =
+        choices.Load({m_defaultSaveFolder, m_filmSizeIndex, m_resolutionIndex});
+    m_saveFolder = restored.saveFolder;
+    m_filmSizeIndex = restored.filmSizeIndex;
+    m_resolutionIndex = restored.resolutionIndex;
+    m_storedChoices = restored;
+    PublishSaveSettings();
+}
+
+void CBrasquelDlg::StoreChoices() {
+    const SavedChoices current{m_saveFolder, m_filmSizeIndex, m_resolutionIndex};
+    if (!m_choiceStore || m_storedChoices == current) {
+        return;
+    }
+    m_choiceStore->Store(current);
+    m_storedChoices = current;
 }
 
 }  // namespace zv

@@ -3,6 +3,7 @@
 #include "platform/media/video_info.h"
 #include "platform/sim/sim_scanner_filter.h"
 #include "settings/locale_environment.h"
+#include "settings/persistent_choices.h"
 #include "settings/selected_language.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
@@ -138,6 +139,35 @@ TEST_F(FilmSizeTest, WithoutAScannerAFilmSizeNotificationChangesNothing) {
     EXPECT_EQ(window->FilmSizeIndex(), 0);
     EXPECT_EQ(Text(ctl::kResolutionLow), QStringLiteral("2592x1728"));
     EXPECT_EQ(window->Capture(), nullptr);
+}
+
+// The choices a run stores are the next run's start; a run without a store writes nothing.
+TEST_F(FilmSizeTest, FolderSizeAndResolutionLastIntoTheNextRun) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("choices.conf"));
+    window->SetChoiceStore(std::make_shared<PersistentChoices>(file));
+    window->SetScannerFilter(scanner, QStringLiteral("sim"));
+    window->StartCapture();
+    window->SetFolderChooser([&](const QString&) { return dir.path(); });
+    window->OnChooseSaveFolder();
+    Click(ctl::kFilmSize126);
+    window->Controls().checkRadioButton(ctl::kResolutionLow, ctl::kResolutionHigh,
+                                        ctl::kResolutionHigh);
+    window->OnResolutionChanged();
+    window->OnClose();
+
+    // The next run, trying things out without a store.
+    window = std::make_unique<CBrasquelDlg>();
+    window->RestoreChoices(PersistentChoices(file));
+    window->OnInitDialog();
+    EXPECT_EQ(window->SaveFolder(), dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(Text(ctl::kSaveFolder), dir.path() + QLatin1Char('/'));
+    EXPECT_TRUE(window->Controls().IsRadioChecked(ctl::kFilmSize126));
+    EXPECT_TRUE(window->Controls().IsRadioChecked(ctl::kResolutionHigh));
+    EXPECT_EQ(Text(ctl::kResolutionLow), QStringLiteral("1497x1497"));
+    window->Controls().setControlText(ctl::kSaveFolder, QStringLiteral("/tmp/"));
+    window->OnScan();
+    EXPECT_EQ(PersistentChoices(file).Load({}).saveFolder, dir.path() + QLatin1Char('/'));
 }
 
 class SaveFolderTest : public SettingsHandlersTest {

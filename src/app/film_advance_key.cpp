@@ -1,0 +1,28 @@
+#include "app/film_advance_key.h"
+
+#include "platform/sim/sim_device_bus.h"
+#include "platform/sim/sim_device_filter.h"
+
+#include <QShortcut>
+#include <QWidget>
+
+namespace zv {
+
+void InstallFilmAdvanceKey(QWidget& window,
+                           const std::shared_ptr<devices::DeviceBackend>& devices) {
+    const auto bus = std::dynamic_pointer_cast<sim::SimDeviceBus>(devices);
+    if (!bus) {
+        return;
+    }
+    auto* key = new QShortcut(QKeySequence(Qt::Key_N), &window);
+    // The bus is held weakly: the window may outlive the device system in tests.
+    QObject::connect(key, &QShortcut::activated, &window, [weak = std::weak_ptr(bus)] {
+        if (const auto alive = weak.lock()) {
+            for (const auto& device : alive->Devices()) {
+                device->Film().Advance();
+            }
+        }
+    });
+}
+
+}  // namespace zv
