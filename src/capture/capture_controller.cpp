@@ -1,7 +1,6 @@
 #include "capture/capture_controller.h"
 
 #include "capture/pin_search.h"
-#include "platform/devices/scanner_contract.h"
 #include "platform/media/capture_graph_builder.h"
 #include "platform/media/filter.h"
 #include "platform/media/filter_graph.h"
@@ -100,7 +99,7 @@ bool CaptureController::TriggerStill() {
                            nullptr, false, 0, &stillPin) != kOk) {
         return false;
     }
-    control->SetMode(*stillPin, contract::kVideoControlFlagTrigger);
+    control->SetMode(*stillPin, media::kVideoControlFlagTrigger);
     return true;
 }
 

@@ -187,7 +187,6 @@ public:
     int FilmType() const;
     // The adjustment values the scanner was last given (zeros before the first connection).
     ScanAdjustments CurrentAdjustments() const;
-    PropertySlots& Slots() const;
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
