@@ -8,6 +8,7 @@
 #include "platform/media/pin.h"
 #include "platform/media/sample_grabber.h"
 #include "platform/media/stream_config.h"
+#include "platform/media/video_control.h"
 
 #include <chrono>
 
@@ -88,9 +89,26 @@ Status CaptureController::SetCaptureFormat(const media::MediaType& type) {
     return config->SetFormat(type);
 }
 
+bool CaptureController::TriggerStill() {
+    media::VideoControl* control = m_deviceFilter ? m_deviceFilter->GetVideoControl() : nullptr;
+    if (control == nullptr || m_builder == nullptr) {
+        return false;
+    }
+    media::Pin* stillPin = nullptr;
+    if (m_builder->FindPin(*m_deviceFilter, media::PinDirection::kOutput, &media::kPinCategoryStill,
+                           nullptr, false, 0, &stillPin) != kOk) {
+        return false;
+    }
+    control->SetMode(*stillPin, media::kVideoControlFlagTrigger);
+    return true;
+}
+
+media::VideoWindow* CaptureController::PreviewWindow() const {
+    return m_graph ? &m_graph->GetVideoWindow() : nullptr;
+}
+
 Status CaptureController::BuildGraph() {
-    m_stillBranch = m_deviceFilter && m_hasStillPin &&
-                    (m_callbacks.bufferHandler != nullptr || m_callbacks.sampleHandler != nullptr);
+    m_stillBranch = m_deviceFilter && m_hasStillPin && static_cast<bool>(m_stillSink);
     Status hr = CreateGraph();
     if (Failed(hr)) {
         return hr;
@@ -138,16 +156,9 @@ Status CaptureController::CreateStillGrabber() {
     if (!m_stillGrabber) {
         return kFail;
     }
-    CallbackRecord record;
-    record.mode = m_callbacks.mode;
-    record.context = m_callbacks.context;
-    if (m_callbacks.mode == media::SampleGrabber::kModeBufferCB) {
-        record.bufferHandler = m_callbacks.bufferHandler;
-    } else {
-        record.sampleHandler = m_callbacks.sampleHandler;
-    }
-    m_stillCallback.Configure(record);
-    return m_stillGrabber->SetCallback(&m_stillCallback, m_callbacks.mode);
+    // The callback's own copy: the streaming thread never sees a later SetStillSink.
+    m_stillCallback.SetSink(m_stillSink);
+    return m_stillGrabber->SetCallback(&m_stillCallback, media::SampleGrabber::kModeBufferCB);
 }
 
 Status CaptureController::BuildPreviewPath() {

@@ -18,6 +18,7 @@ class FilterGraph;
 class MediaType;
 class SampleGrabber;
 class StreamConfig;
+class VideoWindow;
 }  // namespace media
 
 // Owns one capture graph for the connected scanner: the builder, the graph, the scanner's
@@ -63,15 +64,21 @@ public:
     // Stops, dismantles and releases everything the controller holds; the owner then frees it.
     void DestroyController();
 
-    // The callback record; fill it before BuildGraph and leave it while the graph exists.
-    CallbackRecord& Callbacks() { return m_callbacks; }
+    // Where still frames go; set it before BuildGraph and leave it while the graph exists.
+    // Without a sink no still branch is built.
+    void SetStillSink(StillFrameSink sink) { m_stillSink = std::move(sink); }
+    // Asks the scanner's still pin for one frame; false when there is no still pin or no
+    // trigger to ask (the frame itself arrives later, at the sink).
+    bool TriggerStill();
     // How the preview renderer makes its window (a headless window when not set).
     void SetRendererWindowFactory(media::RendererWindowFactory factory);
 
     media::Filter* SourceFilter() const { return m_sourceFilter; }
-    const std::shared_ptr<media::Filter>& DeviceFilter() const { return m_deviceFilter; }
-    media::CaptureGraphBuilder* GraphBuilder() const { return m_builder.get(); }
-    media::FilterGraph* Graph() const { return m_graph.get(); }
+    // The preview renderer's window, to place it in the window's preview area; null without a
+    // graph.
+    media::VideoWindow* PreviewWindow() const;
+    // The graph as built, for looking at only; null without one.
+    const media::FilterGraph* Graph() const { return m_graph.get(); }
     media::SampleGrabber* StillGrabber() const { return m_stillGrabber.get(); }
     const CSGCallback& StillCallback() const { return m_stillCallback; }
     bool StillBranch() const { return m_stillBranch; }
@@ -91,7 +98,7 @@ private:
     // The same object as m_deviceFilter; holds no reference of its own.
     media::Filter* m_sourceFilter = nullptr;
     std::shared_ptr<media::Filter> m_deviceFilter;
-    CallbackRecord m_callbacks;
+    StillFrameSink m_stillSink;
     std::unique_ptr<media::CaptureGraphBuilder> m_builder;
     std::shared_ptr<media::FilterGraph> m_graph;
     std::shared_ptr<media::SampleGrabber> m_stillGrabber;

@@ -5,23 +5,22 @@
 
 namespace zv {
 
-// The still grabber's callback: forwards each still sample to the handler of the configured
-// mode. Configured on the GUI thread before the graph runs and never changed while it does, so
-// the streaming thread reads it without a lock. Owned by the capture controller, which stops
-// the graph before it goes.
+// The still grabber's callback: forwards each still frame's bytes to the sink. Set on the GUI
+// thread before the graph runs and never changed while it does, so the streaming thread reads
+// it without a lock. Owned by the capture controller, which stops the graph before it goes.
 class CSGCallback final : public media::SampleGrabberCallback {
 public:
-    void Configure(const CallbackRecord& record) { m_record = record; }
-    const CallbackRecord& Record() const { return m_record; }
+    void SetSink(StillFrameSink sink) { m_sink = std::move(sink); }
+    bool HasSink() const { return static_cast<bool>(m_sink); }
 
-    // Mode 0 only: the sample goes to the sample handler. Always kOk.
+    // The grabber runs in buffer mode, so samples are not forwarded. Always kOk.
     Status SampleCB(double sampleTime, const media::MediaSample& sample) override;
-    // Mode 1 only: the bytes go to the buffer handler. Always kOk, whatever the handler
-    // answered, so that the grabber goes on delivering.
+    // The bytes go to the sink. Always kOk, whatever the sink answered, so that the grabber
+    // goes on delivering.
     Status BufferCB(double sampleTime, const std::uint8_t* buffer, std::int32_t length) override;
 
 private:
-    CallbackRecord m_record;
+    StillFrameSink m_sink;
 };
 
 }  // namespace zv

@@ -3,27 +3,15 @@
 #include "platform/status.h"
 
 #include <cstdint>
+#include <functional>
+#include <span>
 
 namespace zv {
 
-namespace media {
-class MediaSample;
-}
-
-// The routines a still frame is handed to. Both run on the streaming thread that delivers the
-// still pin's samples; `context` is whatever the owner of the capture put in the record.
-using StillBufferHandler = Status (*)(void* context, double sampleTime, const std::uint8_t* buffer,
-                                      std::int32_t length);
-using StillSampleHandler = Status (*)(void* context, double sampleTime,
-                                      const media::MediaSample& sample);
-
-// Where still frames go: which grabber callback forwards them (0: the sample, 1: the buffer),
-// the context passed first, and the two handlers (either may be empty).
-struct CallbackRecord {
-    int mode = 0;
-    void* context = nullptr;
-    StillBufferHandler bufferHandler = nullptr;
-    StillSampleHandler sampleHandler = nullptr;
-};
+// Where a still frame goes: called on the streaming thread that delivers the still pin's
+// samples, with the frame's bytes, which stay valid only for the call. Whatever it answers, the
+// grabber goes on delivering.
+using StillFrameSink =
+    std::function<Status(double sampleTime, std::span<const std::uint8_t> frame)>;
 
 }  // namespace zv

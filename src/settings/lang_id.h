@@ -7,9 +7,6 @@ namespace zv {
 
 // Language identifiers in the LANGID form: primary language in the low 10 bits, sublanguage in
 // the high 6 bits.
-constexpr std::uint16_t MakeLangId(std::uint16_t primary, std::uint16_t sublanguage) {
-    return static_cast<std::uint16_t>((sublanguage << 10) | (primary & 0x3FF));
-}
 constexpr std::uint16_t PrimaryLangId(std::uint16_t language) {
     return language & 0x3FF;
 }

@@ -252,7 +252,7 @@ void CBrasquelDlg::OnScan() {
         ShowScanFailure(kNoSaveFolder);
         return;
     }
-    m_scanTimeoutReason = TriggerStillPin() ? kScanTimedOut : kNoStillFormat;
+    m_scanTimeoutReason = m_captureController->TriggerStill() ? kScanTimedOut : kNoStillFormat;
     // Whatever the trigger did, the time-out is armed; a second Scan restarts it.
     m_scanTimer.start();
 }
@@ -281,11 +281,9 @@ QString CBrasquelDlg::ScanFailureDetail(Status reason, const QString& path) cons
     return detail;
 }
 
-Status CBrasquelDlg::SaveStillFrame(void* context, double /*sampleTime*/,
-                                    const std::uint8_t* buffer, std::int32_t length) {
-    auto* window = static_cast<CBrasquelDlg*>(context);
-    ++window->m_stillsInProgress;
-    return window->m_saver->Save(buffer, length);
+Status CBrasquelDlg::SaveStillFrame(double /*sampleTime*/, std::span<const std::uint8_t> frame) {
+    ++m_stillsInProgress;
+    return m_saver->Save(frame.data(), static_cast<std::int32_t>(frame.size()));
 }
 
 void CBrasquelDlg::ApplySaveOutcomes() {

@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 class QComboBox;
 
@@ -89,10 +90,9 @@ public:
     void OnScan();
     // The time-out expired before a frame was saved: shows the would-be count in red.
     void OnTimer();
-    // The still-frame callback, on the streaming thread that delivers the frame; `context` is the
-    // window. Writes the file there; the count and the status line follow on the GUI thread.
-    static Status SaveStillFrame(void* context, double sampleTime, const std::uint8_t* buffer,
-                                 std::int32_t length);
+    // The still-frame sink, on the streaming thread that delivers the frame. Writes the file
+    // there; the count and the status line follow on the GUI thread.
+    Status SaveStillFrame(double sampleTime, std::span<const std::uint8_t> frame);
     // Status kinds: 0 clears the line (and its details), 1 image saved (blue), 2 failed or timed
     // out (red).
     void ShowStatus(int kind, int textId);
@@ -197,7 +197,6 @@ public:
     int FilmType() const;
     // The adjustment values the scanner was last given (zeros before the first connection).
     ScanAdjustments CurrentAdjustments() const;
-    PropertySlots& Slots() const;
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
@@ -228,8 +227,6 @@ private:
     CXLabel* BindLabel(int id);
     // Enables every control but the always-enabled ones exactly while a scanner is connected.
     void RunEnablingPass();
-    // Asks the connected scanner's still pin for one frame; false when it has none to ask.
-    bool TriggerStillPin();
     // The folder typed into the folder field becomes the save folder: the folder shown is the
     // folder a Scan or a Browse uses.
     void TakeTypedSaveFolder();

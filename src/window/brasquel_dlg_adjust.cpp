@@ -3,8 +3,8 @@
 #include "device/adjustment_controls.h"
 #include "device/property_slots.h"
 #include "device/trackbar_code.h"
-#include "platform/devices/scanner_contract.h"
 #include "platform/devices/camera_control.h"
+#include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
 #include "window/brasquel_dlg.h"
 #include "window/wait_cursor.h"
@@ -158,10 +158,6 @@ ScanAdjustments CBrasquelDlg::CurrentAdjustments() const {
 
 int CBrasquelDlg::FilmType() const {
     return m_slots ? m_slots->FilmType() : 0;
-}
-
-PropertySlots& CBrasquelDlg::Slots() const {
-    return *m_slots;
 }
 
 }  // namespace zv

@@ -4,12 +4,9 @@
 #include "capture/format_selection.h"
 #include "controls/xlabel.h"
 #include "platform/devices/scanner_contract.h"
-#include "platform/media/capture_graph_builder.h"
 #include "platform/media/filter.h"
-#include "platform/media/filter_graph.h"
 #include "platform/media/media_guids.h"
 #include "platform/media/stream_config.h"
-#include "platform/media/video_control.h"
 #include "platform/media/video_info.h"
 #include "platform/media/video_widget.h"
 #include "platform/media/video_widget_window.h"
@@ -45,7 +42,9 @@ Status CBrasquelDlg::StartCapture() {
     CaptureController& controller = *m_captureController;
     controller.AttachDevice(m_scannerFilter);
     controller.SetRendererWindowFactory(&media::VideoWidgetWindow::Create);
-    controller.Callbacks() = CallbackRecord{1, this, &CBrasquelDlg::SaveStillFrame, nullptr};
+    controller.SetStillSink([this](double sampleTime, std::span<const std::uint8_t> frame) {
+        return SaveStillFrame(sampleTime, frame);
+    });
 
     FormatList formats;
     controller.GetCaptureFormats(&formats);
@@ -110,10 +109,12 @@ void CBrasquelDlg::ShowDeviceLocked() {
 }
 
 Status CBrasquelDlg::PlacePreview(bool show) {
-    if (!m_captureController || m_captureController->Graph() == nullptr) {
+    media::VideoWindow* window =
+        m_captureController ? m_captureController->PreviewWindow() : nullptr;
+    if (window == nullptr) {
         return kFail;
     }
-    media::VideoWindow& video = m_captureController->Graph()->GetVideoWindow();
+    media::VideoWindow& video = *window;
     if (show) {
         const int areaWidth = m_previewArea->width();
         const int areaHeight = m_previewArea->height();
@@ -165,22 +166,6 @@ void CBrasquelDlg::StopCapture() {
     controller.ReleaseSource();
     controller.DestroyController();
     m_captureController.reset();
-}
-
-bool CBrasquelDlg::TriggerStillPin() {
-    const std::shared_ptr<media::Filter>& device = m_captureController->DeviceFilter();
-    media::CaptureGraphBuilder* builder = m_captureController->GraphBuilder();
-    media::VideoControl* control = device ? device->GetVideoControl() : nullptr;
-    if (control == nullptr || builder == nullptr) {
-        return false;
-    }
-    media::Pin* stillPin = nullptr;
-    if (builder->FindPin(*device, media::PinDirection::kOutput, &media::kPinCategoryStill, nullptr,
-                         false, 0, &stillPin) != kOk) {
-        return false;
-    }
-    control->SetMode(*stillPin, contract::kVideoControlFlagTrigger);
-    return true;
 }
 
 bool CBrasquelDlg::HasStillPin() const {

@@ -13,9 +13,6 @@ public:
     DialogUnits(int averageCharWidth, int charHeight)
         : m_averageCharWidth(averageCharWidth), m_charHeight(charHeight) {}
 
-    int AverageCharWidth() const { return m_averageCharWidth; }
-    int CharHeight() const { return m_charHeight; }
-
     int ToPixelsX(int units) const { return units * m_averageCharWidth / 4; }
     int ToPixelsY(int units) const { return units * m_charHeight / 8; }
     QRect ToPixels(int x, int y, int width, int height) const;

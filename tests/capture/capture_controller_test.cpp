@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,11 +38,12 @@ sim::SimScannerConfig SmallScanner() {
     return config;
 }
 
-// Counts the still frames handed over; `context` is the counter.
-Status CountFrame(void* context, double /*time*/, const std::uint8_t* /*buffer*/,
-                  std::int32_t /*length*/) {
-    static_cast<std::atomic<int>*>(context)->fetch_add(1);
-    return kFail;  // the grabber must go on delivering whatever the handler answers
+// Counts the still frames handed over.
+StillFrameSink CountFrames(std::atomic<int>& frames) {
+    return [&frames](double, std::span<const std::uint8_t>) {
+        frames.fetch_add(1);
+        return kFail;  // the grabber must go on delivering whatever the sink answers
+    };
 }
 
 std::vector<std::string> FilterNames(const media::FilterGraph& graph) {
@@ -62,7 +64,7 @@ protected:
     void Attach(sim::SimScannerConfig config = SmallScanner()) {
         scanner = sim::SimScannerFilter::Create(std::move(config));
         controller.AttachDevice(scanner);
-        controller.Callbacks() = CallbackRecord{1, &frames, &CountFrame, nullptr};
+        controller.SetStillSink(CountFrames(frames));
     }
 
     std::atomic<int> frames{0};
@@ -137,13 +139,12 @@ TEST_F(ControllerTest, BuildGraphMakesThePreviewPathAndTheStillBranch) {
     // The preview path ends in the default renderer; no grabber taps it.
     ASSERT_TRUE(scanner->CapturePin()->IsConnected());
     EXPECT_NE(&scanner->CapturePin()->Peer()->OwnerFilter(), controller.StillGrabber());
-    EXPECT_EQ(controller.StillCallback().Record().bufferHandler, &CountFrame);
-    EXPECT_EQ(controller.StillCallback().Record().context, &frames);
+    EXPECT_TRUE(controller.StillCallback().HasSink());
 }
 
 TEST_F(ControllerTest, NoHandlerMeansNoStillBranch) {
     Attach();
-    controller.Callbacks() = CallbackRecord{1, &frames, nullptr, nullptr};
+    controller.SetStillSink(nullptr);
     EXPECT_EQ(controller.BuildGraph(), kOk);
     EXPECT_FALSE(controller.StillBranch());
     EXPECT_EQ(controller.StillGrabber(), nullptr);
@@ -183,11 +184,10 @@ TEST_P(BuildCleanUp, AFailureBeforeThePathsLeavesNoGraphAndNoFilterInOne) {
     CaptureController controller(objects);
     auto scanner = sim::SimScannerFilter::Create(SmallScanner());
     controller.AttachDevice(scanner);
-    controller.Callbacks() = CallbackRecord{1, &frames, &CountFrame, nullptr};
+    controller.SetStillSink(CountFrames(frames));
 
     EXPECT_EQ(controller.BuildGraph(), kFail);
     EXPECT_EQ(controller.Graph(), nullptr);
-    EXPECT_EQ(controller.GraphBuilder(), nullptr);
     EXPECT_EQ(controller.StillGrabber(), nullptr);
     EXPECT_TRUE(madeGraph.expired());
     EXPECT_EQ(scanner->Graph(), nullptr);
@@ -322,13 +322,12 @@ struct BlockingSave {
     bool release = false;
     std::vector<std::string> log;
 
-    static Status Handler(void* context, double, const std::uint8_t*, std::int32_t) {
-        auto& self = *static_cast<BlockingSave*>(context);
-        std::unique_lock lock(self.mutex);
-        self.entered = true;
-        self.changed.notify_all();
-        self.changed.wait(lock, [&] { return self.release; });
-        self.log.push_back("save finished");
+    Status Handler() {
+        std::unique_lock lock(mutex);
+        entered = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return release; });
+        log.push_back("save finished");
         return kOk;
     }
 };
@@ -336,7 +335,8 @@ struct BlockingSave {
 TEST_F(ControllerTest, StopReturnsOnlyAfterASaveInProgressHasFinished) {
     Attach();
     BlockingSave save;
-    controller.Callbacks() = CallbackRecord{1, &save, &BlockingSave::Handler, nullptr};
+    controller.SetStillSink(
+        [&save](double, std::span<const std::uint8_t>) { return save.Handler(); });
     ASSERT_EQ(controller.BuildGraph(), kOk);
     ASSERT_EQ(controller.RunGraph(), kOk);
     ASSERT_EQ(scanner->SetMode(*scanner->StillPin(), 8), kOk);
@@ -358,37 +358,19 @@ TEST_F(ControllerTest, StopReturnsOnlyAfterASaveInProgressHasFinished) {
     EXPECT_EQ(save.log, (std::vector<std::string>{"save finished", "stop returned"}));
 }
 
-struct ForwardCase {
-    int mode;
-    bool viaBuffer;
-    int expectedCalls;
-};
-
-class CallbackForwarding : public testing::TestWithParam<ForwardCase> {};
-
-Status CountSample(void* context, double, const media::MediaSample&) {
-    static_cast<std::atomic<int>*>(context)->fetch_add(1);
-    return kFail;
-}
-
-TEST_P(CallbackForwarding, OnlyTheModesHandlerIsCalledAndTheAnswerIsAlwaysOk) {
-    const ForwardCase& c = GetParam();
+// Only the buffer call reaches the sink, and the grabber is always told kOk.
+TEST(CallbackForwarding, OnlyBuffersReachTheSinkAndTheAnswerIsAlwaysOk) {
     std::atomic<int> calls{0};
     CSGCallback callback;
-    callback.Configure(CallbackRecord{c.mode, &calls, &CountFrame, &CountSample});
+    callback.SetSink(CountFrames(calls));
     const std::uint8_t byte = 0;
     const media::MediaType type;
     const media::MediaSample sample(&byte, 1, 0.0, type);
-    const Status hr =
-        c.viaBuffer ? callback.BufferCB(0.0, &byte, 1) : callback.SampleCB(0.0, sample);
-    EXPECT_EQ(hr, kOk);
-    EXPECT_EQ(calls.load(), c.expectedCalls);
+    EXPECT_EQ(callback.SampleCB(0.0, sample), kOk);
+    EXPECT_EQ(calls.load(), 0);
+    EXPECT_EQ(callback.BufferCB(0.0, &byte, 1), kOk);
+    EXPECT_EQ(calls.load(), 1);
 }
-
-INSTANTIATE_TEST_SUITE_P(Modes, CallbackForwarding,
-                         testing::Values(ForwardCase{1, true, 1}, ForwardCase{1, false, 0},
-                                         ForwardCase{0, false, 1}, ForwardCase{0, true, 0},
-                                         ForwardCase{7, true, 0}, ForwardCase{7, false, 0}));
 
 }  // namespace
 }  // namespace zv

@@ -173,7 +173,7 @@ TEST_P(StillDelivery, EachTriggerDeliversItsStillsOnTheStillPinOnly) {
     media::VideoControl* control = sim.source->GetVideoControl();
     ASSERT_NE(control, nullptr);
     ASSERT_EQ(sim.graph.Run(), kOk);
-    ASSERT_EQ(control->SetMode(*sim.source->StillPin(), contract::kVideoControlFlagTrigger), kOk);
+    ASSERT_EQ(control->SetMode(*sim.source->StillPin(), media::kVideoControlFlagTrigger), kOk);
     sim.source->InjectStill();
     ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() >= c.perTrigger + 1; }));
     ASSERT_EQ(sim.graph.Stop(), kOk);
@@ -200,16 +200,16 @@ TEST(SimScanner, VideoControlRefusesWhatTheDeviceCannotDo) {
     media::VideoControl& control = *sim.source->GetVideoControl();
     std::int32_t flags = -1;
     EXPECT_EQ(control.GetCaps(*sim.source->StillPin(), &flags), kOk);
-    EXPECT_EQ(flags, contract::kVideoControlFlagTrigger);
+    EXPECT_EQ(flags, media::kVideoControlFlagTrigger);
     EXPECT_EQ(control.GetCaps(*sim.source->CapturePin(), &flags), kOk);
     EXPECT_EQ(flags, 0);
-    EXPECT_EQ(control.SetMode(*sim.source->StillPin(), contract::kVideoControlFlagTrigger),
+    EXPECT_EQ(control.SetMode(*sim.source->StillPin(), media::kVideoControlFlagTrigger),
               media::kNotRunning);
     ASSERT_EQ(sim.graph.Run(), kOk);
-    EXPECT_EQ(control.SetMode(*sim.source->CapturePin(), contract::kVideoControlFlagTrigger),
+    EXPECT_EQ(control.SetMode(*sim.source->CapturePin(), media::kVideoControlFlagTrigger),
               kInvalidArg);
-    EXPECT_EQ(control.SetMode(*other->StillPin(), contract::kVideoControlFlagTrigger), kInvalidArg);
-    EXPECT_EQ(control.SetMode(*sim.source->StillPin(), contract::kVideoControlFlagTrigger), kOk);
+    EXPECT_EQ(control.SetMode(*other->StillPin(), media::kVideoControlFlagTrigger), kInvalidArg);
+    EXPECT_EQ(control.SetMode(*sim.source->StillPin(), media::kVideoControlFlagTrigger), kOk);
     std::int32_t mode = -1;
     EXPECT_EQ(control.GetMode(*sim.source->StillPin(), &mode), kOk);
     EXPECT_EQ(mode, 0) << "the trigger is an event, not a lasting mode";

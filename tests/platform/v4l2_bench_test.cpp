@@ -396,7 +396,7 @@ TEST(V4l2Bench, StillTriggerDeliversOneFullSizeJpegAndThePreviewResumes) {
     ASSERT_TRUE(test::WaitUntil([&] { return bench.preview.Count() >= 3; }, 20s));
 
     ASSERT_EQ(
-        source.GetVideoControl()->SetMode(*source.StillPin(), contract::kVideoControlFlagTrigger),
+        source.GetVideoControl()->SetMode(*source.StillPin(), media::kVideoControlFlagTrigger),
         kOk);
     ASSERT_TRUE(test::WaitUntil([&] { return bench.still.Count() >= 1; }, 20s));
     const int previewAtStill = bench.preview.Count();

@@ -128,7 +128,7 @@ protected:
 
     Status Trigger() {
         return filter->GetVideoControl()->SetMode(*filter->StillPin(),
-                                                  contract::kVideoControlFlagTrigger);
+                                                  media::kVideoControlFlagTrigger);
     }
 
     // The log without the frame-by-frame interval requests.
@@ -579,12 +579,11 @@ TEST_F(SourceFilterFixture, VideoControlOnlyTriggersTheRunningStillPin) {
     media::VideoControl& control = *filter->GetVideoControl();
     std::int32_t flags = -1;
     ASSERT_EQ(control.GetCaps(*filter->StillPin(), &flags), kOk);
-    EXPECT_EQ(flags, contract::kVideoControlFlagTrigger);
+    EXPECT_EQ(flags, media::kVideoControlFlagTrigger);
     ASSERT_EQ(control.GetCaps(*filter->CapturePin(), &flags), kOk);
     EXPECT_EQ(flags, 0);
     EXPECT_EQ(Trigger(), media::kNotRunning);
-    EXPECT_EQ(control.SetMode(*filter->CapturePin(), contract::kVideoControlFlagTrigger),
-              kInvalidArg);
+    EXPECT_EQ(control.SetMode(*filter->CapturePin(), media::kVideoControlFlagTrigger), kInvalidArg);
     media::NullRenderer other;
     EXPECT_EQ(control.SetMode(*other.GetPin(0), 0), kInvalidArg);
     ASSERT_EQ(graph->Run(), kOk);

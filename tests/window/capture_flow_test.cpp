@@ -185,7 +185,7 @@ TEST_P(Placement, TheVideoIsAsTallAsTheAreaWithTheFormatsProportions) {
     window.PreviewArea().resize(c.area);
     window.StartCapture();
 
-    media::VideoWindow& video = window.Capture()->Graph()->GetVideoWindow();
+    media::VideoWindow& video = *window.Capture()->PreviewWindow();
     QRect placed;
     ASSERT_EQ(video.GetWindowPosition(&placed), kOk);
     EXPECT_EQ(placed, c.expected);
@@ -233,7 +233,7 @@ TEST_F(CaptureFlowTest, AShortCaptureFormatBlockLeavesTheVideoUnplaced) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "[0] not FORMAT_VideoInfo\n");
     EXPECT_EQ(window.PlacePreview(true), kFail);
     QWidget* owner = nullptr;
-    window.Capture()->Graph()->GetVideoWindow().GetOwner(&owner);
+    window.Capture()->PreviewWindow()->GetOwner(&owner);
     EXPECT_NE(owner, &window.PreviewArea());
 }
 

@@ -2,8 +2,8 @@
 #include "support/jpeg_frame.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
-#include "window/failure_reason.h"
 #include "window/default_save_folder.h"
+#include "window/failure_reason.h"
 
 #include <QDir>
 #include <QImage>
@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <span>
 #include <thread>
 
 namespace zv {
@@ -45,13 +46,14 @@ protected:
         frame = MakeJpegFrame(width, height);
     }
 
+    std::span<const std::uint8_t> Frame() const {
+        return {Bytes(frame), static_cast<std::size_t>(frame.size())};
+    }
+
     // Delivers the frame on a thread of its own, as the capture graph does.
     Status DeliverFrame() {
         Status result = kFail;
-        std::thread streaming([&] {
-            result = CBrasquelDlg::SaveStillFrame(&window, 0.0, Bytes(frame),
-                                                  static_cast<std::int32_t>(frame.size()));
-        });
+        std::thread streaming([&] { result = window.SaveStillFrame(0.0, Frame()); });
         streaming.join();
         return result;
     }
@@ -190,8 +192,7 @@ TEST_F(ScanFlowTest, SavesRacingTimeOutsCountEverySavedImageOnce) {
     std::atomic<int> delivered{0};
     std::thread streaming([&] {
         for (int i = 0; i < kFrames; ++i) {
-            CBrasquelDlg::SaveStillFrame(&window, 0.0, Bytes(frame),
-                                         static_cast<std::int32_t>(frame.size()));
+            window.SaveStillFrame(0.0, Frame());
             delivered.fetch_add(1);
         }
     });

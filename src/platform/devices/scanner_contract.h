@@ -52,9 +52,6 @@ inline constexpr int kCameraGreenLevel = 3;  // zoom
 inline constexpr int kFilmTypePositive = 0;
 inline constexpr int kFilmTypeNegative = 1;
 
-// Video control mode flag that makes the still pin deliver one still sample.
-inline constexpr std::int32_t kVideoControlFlagTrigger = 8;
-
 // Running the capture graph fails with one of these while another program holds the scanner.
 inline constexpr Status kBusyNoSystemResources = kNoSystemResources;  // 0x800705AA
 inline constexpr Status kBusySharingViolation = kSharingViolation;    // 0x80070020

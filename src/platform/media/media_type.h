@@ -24,7 +24,6 @@ public:
     // cbFormat: the block's size in bytes.
     std::uint32_t FormatSize() const { return static_cast<std::uint32_t>(m_format.size()); }
 
-    void SetSubtype(const Guid& subtype) { m_subtype = subtype; }
     void SetFormat(const Guid& formatType, std::vector<std::uint8_t> format);
 
     friend bool operator==(const MediaType&, const MediaType&) = default;

@@ -1,6 +1,5 @@
 #include "platform/media/still_trigger_control.h"
 
-#include "platform/devices/scanner_contract.h"
 #include "platform/media/media_status.h"
 
 namespace zv::media {
@@ -16,7 +15,7 @@ Status StillTriggerControl::GetCaps(const Pin& pin, std::int32_t* flags) const {
     if (!Owns(pin)) {
         return kInvalidArg;
     }
-    *flags = &pin == m_stillPin ? contract::kVideoControlFlagTrigger : 0;
+    *flags = &pin == m_stillPin ? kVideoControlFlagTrigger : 0;
     return kOk;
 }
 
@@ -31,10 +30,10 @@ Status StillTriggerControl::SetMode(const Pin& pin, std::int32_t mode) {
     if (!IsRunningForTrigger()) {
         return kNotRunning;
     }
-    if ((mode & contract::kVideoControlFlagTrigger) != 0) {
+    if ((mode & kVideoControlFlagTrigger) != 0) {
         OnStillTrigger();
     }
-    m_stillMode = mode & ~contract::kVideoControlFlagTrigger;
+    m_stillMode = mode & ~kVideoControlFlagTrigger;
     return kOk;
 }
 

@@ -8,8 +8,11 @@ namespace zv::media {
 
 class Pin;
 
+// Video control mode flag that makes the still pin deliver one still sample.
+inline constexpr std::int32_t kVideoControlFlagTrigger = 8;
+
 // The device filter's video control: mode flags per pin, among them the still trigger
-// (contract::kVideoControlFlagTrigger = 8, on the still pin). GUI thread.
+// (kVideoControlFlagTrigger, on the still pin). GUI thread.
 class VideoControl {
 public:
     virtual ~VideoControl() = default;

@@ -40,7 +40,6 @@ public:
     Status Start(const V4l2Format& format);
     // Streams off and frees the buffers; safe when not started, and on an unplugged device.
     void Stop();
-    bool IsStreaming() const { return m_streaming; }
 
     // A filled buffer: kOk with `frame`, kFalse when none is ready, a failure when the stream is
     // broken (devices::kDeviceNotConnected once the device is gone).
