@@ -14,8 +14,19 @@ ThumbnailRunner::~ThumbnailRunner() {
 }
 
 void ThumbnailRunner::Request(const QString& path) {
-    m_pool.start([this, path, box = m_box] {
-        Thumbnail thumbnail = MakeThumbnail(path, box);
+    {
+        std::lock_guard lock(m_requestsMutex);
+        m_requests.push_back(path);
+    }
+    // One worker takes the tasks in order, so each task takes the oldest path.
+    m_pool.start([this] {
+        QString next;
+        {
+            std::lock_guard lock(m_requestsMutex);
+            next = std::move(m_requests.front());
+            m_requests.pop_front();
+        }
+        Thumbnail thumbnail = MakeThumbnail(next, m_box);
         // Queued to this object: runs on its thread, and is removed unrun if the runner is
         // destroyed first. The destructor waits for this worker, so `this` is alive here.
         QMetaObject::invokeMethod(

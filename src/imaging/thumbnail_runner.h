@@ -6,6 +6,9 @@
 #include <QSize>
 #include <QThreadPool>
 
+#include <deque>
+#include <mutex>
+
 namespace zv {
 
 // Makes thumbnails of saved scans on a worker thread of its own and hands each back on the
@@ -29,6 +32,11 @@ signals:
 
 private:
     const QSize m_box;
+    // The paths asked for and not yet taken by the worker, oldest first. Handed over under a
+    // mutex of ours rather than inside the pool's task, whose hand-off Qt orders out of sight of
+    // the thread checker. Protected by m_requestsMutex.
+    std::mutex m_requestsMutex;
+    std::deque<QString> m_requests;
     // One thread: results come in order, and the other core stays with the preview.
     QThreadPool m_pool;
 };
