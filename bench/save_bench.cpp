@@ -278,6 +278,9 @@ int main(int argc, char** argv) {
     if (g_outFolder.isEmpty()) {
         scratch = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/zv-bench-XXXXXX");
         g_outFolder = scratch->path();
+    } else if (!QDir().mkpath(g_outFolder)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(g_outFolder));
+        return 1;
     }
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
