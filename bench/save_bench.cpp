@@ -15,8 +15,8 @@
 // ratio_vips = vips / writejpeg, ratio_imagemagick = imagemagick / writejpeg). A column left out
 // by --benchmark_filter is left out of the line, with its ratio.
 //   zv_save_bench [--out=DIR] [benchmark flags]
-// DIR is where the files are written (default: a new folder in the temporary folder); WriteJpeg
-// flushes each file to the disk, so the disk under DIR counts.
+// DIR is where the files are written (made if missing; default: a new folder in the temporary
+// folder); WriteJpeg flushes each file to the disk, so the disk under DIR counts.
 
 #include "imaging/jpeg_writer.h"
 #include "imaging/source_band.h"
