@@ -15,8 +15,8 @@
 // ratio_vips = vips / writejpeg, ratio_imagemagick = imagemagick / writejpeg). A column left out
 // by --benchmark_filter is left out of the line, with its ratio.
 //   zv_save_bench [--out=DIR] [benchmark flags]
-// DIR is where the files are written (default: a new folder in the temporary folder); WriteJpeg
-// flushes each file to the disk, so the disk under DIR counts.
+// DIR is where the files are written (made if missing; default: a new folder in the temporary
+// folder); WriteJpeg flushes each file to the disk, so the disk under DIR counts.
 
 #include "imaging/jpeg_writer.h"
 #include "imaging/source_band.h"
@@ -278,6 +278,9 @@ int main(int argc, char** argv) {
     if (g_outFolder.isEmpty()) {
         scratch = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/zv-bench-XXXXXX");
         g_outFolder = scratch->path();
+    } else if (!QDir().mkpath(g_outFolder)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(g_outFolder));
+        return 1;
     }
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
