@@ -168,11 +168,15 @@ Status V4l2SourceFilter::StartStream() {
     return kOk;
 }
 
-Status V4l2SourceFilter::Stop() {
+void V4l2SourceFilter::StopStream() {
     // The device stream first: once it is joined no still is handed over any more, and the
     // still thread then delivers what it holds and ends.
     m_streamer.Stop();
     m_stillDelivery.Stop();
+}
+
+Status V4l2SourceFilter::Stop() {
+    StopStream();
     SetState(media::FilterState::kStopped);
     return kOk;
 }
@@ -212,8 +216,7 @@ Status V4l2SourceFilter::ReleaseNode() {
     }
     m_streamedBeforeRelease = streaming;
     // Stopping frees the buffers too: a mapping keeps the node open as a descriptor does.
-    m_streamer.Stop();
-    m_stillDelivery.Stop();
+    StopStream();
     if (const int error = m_handle.Io().ReleaseDescriptor(m_handle.Fd()); error != 0) {
         // Nothing was let go after all: the preview goes on.
         m_streamLost = streaming && Failed(StartStream());
