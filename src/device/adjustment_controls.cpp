@@ -129,8 +129,9 @@ Status AdjustmentControls::OnBlackWhite() {
     // Zero saturation and neutral colour levels go to the device while it still takes them.
     ApplyDefaults();
     const Status written = WriteFilmType(preset, true);
-    if (contract::IsBusyStatus(written)) {
-        // The scanner keeps the film type it had: so do the adjustments.
+    if (contract::IsBusyStatus(written) && before != kFilmTypeBlackWhite) {
+        // The scanner keeps the colour film type it had: so do the adjustments. (Black and white
+        // kept is black and white: it goes on below.)
         ApplyPresetAdjustments(before == kFilmTypeSlide ? kSlidePreset : kNegativePreset);
         return written;
     }

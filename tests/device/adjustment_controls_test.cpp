@@ -341,6 +341,17 @@ INSTANTIATE_TEST_SUITE_P(Operations, BusyFilmTypeTest,
                          ::testing::Values(&AdjustmentControls::OnSlide,
                                            &AdjustmentControls::OnBlackWhite));
 
+TEST_F(ScriptedScannerTest, BlackWhiteAgainWhileBusyStaysBlackWhite) {
+    ASSERT_EQ(m_adjust.OnBlackWhite(), kOk);
+    m_camera->properties[kRoll].setResult = contract::kBusySharingViolation;
+    EXPECT_EQ(m_adjust.OnBlackWhite(), contract::kBusySharingViolation);
+    EXPECT_EQ(m_slots.FilmType(), 2);
+    EXPECT_EQ(m_controls.CheckedIn(slotctl::kSlide, slotctl::kBlackWhite),
+              std::set<int>{slotctl::kBlackWhite});
+    EXPECT_EQ(m_video->properties.at(kSaturation).value, 0);
+    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
+}
+
 TEST_F(ScriptedScannerTest, ASliderShowsWhatTheDeviceKeeps) {
     m_video->properties[kBrightness].keptStep = 5;
     m_controls.UserMoveSlider(slotctl::kBrightnessSlider, 29);

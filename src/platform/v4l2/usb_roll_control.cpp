@@ -64,7 +64,7 @@ Status UsbStatus(int error) {
 
 }  // namespace
 
-UsbRollControl::UsbRollControl(UsbIo& usb, V4l2NodeHolder& holder,
+UsbRollControl::UsbRollControl(UsbIo* usb, V4l2NodeHolder& holder,
                                std::optional<UvcRollTarget> target, int requestTimeoutMs)
     : m_usb(usb), m_holder(holder), m_target(target), m_requestTimeoutMs(requestTimeoutMs) {}
 
@@ -160,20 +160,20 @@ Status UsbRollControl::Refused(int error) {
 }
 
 Status UsbRollControl::Exchange(std::optional<std::int16_t> value) {
-    if (!m_target.has_value()) {
+    if (!Offered()) {
         return kNotFound;
     }
     // Opened first: without permission nothing else is touched.
-    const int handle = m_usb.Open(m_target->bus, m_target->address);
+    const int handle = m_usb->Open(m_target->bus, m_target->address);
     if (handle < 0) {
         return Refused(-handle);
     }
     if (const Status released = m_holder.ReleaseNode(); Failed(released)) {
-        m_usb.Close(handle);
+        m_usb->Close(handle);
         return Refused(released == kSharingViolation ? EBUSY : EIO);
     }
     const Status talked = Talk(handle, value);
-    m_usb.Close(handle);
+    m_usb->Close(handle);
     const Status reclaimed = m_holder.ReclaimNode();
     if (Failed(talked)) {
         return Failed(reclaimed) ? reclaimed : talked;
@@ -189,12 +189,12 @@ Status UsbRollControl::Exchange(std::optional<std::int16_t> value) {
 
 Status UsbRollControl::Talk(int handle, std::optional<std::int16_t> value) {
     const int interfaceNumber = m_target->interfaceNumber;
-    const int detached = m_usb.DetachKernelDriver(handle, interfaceNumber);
+    const int detached = m_usb->DetachKernelDriver(handle, interfaceNumber);
     if (detached != 0 && detached != -ENOENT) {
         return Refused(-detached);
     }
     Status status = kOk;
-    if (const int claimed = m_usb.ClaimInterface(handle, interfaceNumber); claimed != 0) {
+    if (const int claimed = m_usb->ClaimInterface(handle, interfaceNumber); claimed != 0) {
         status = Refused(-claimed);
     } else {
         if (!m_loaded) {
@@ -203,11 +203,11 @@ Status UsbRollControl::Talk(int handle, std::optional<std::int16_t> value) {
         if (Succeeded(status) && value.has_value()) {
             status = WriteValue(handle, *value);
         }
-        m_usb.ReleaseInterface(handle, interfaceNumber);
+        m_usb->ReleaseInterface(handle, interfaceNumber);
     }
     // Handed back even after a failed request: the driver makes the capture node anew.
     if (detached == 0) {
-        if (const int attached = m_usb.AttachKernelDriver(handle, interfaceNumber);
+        if (const int attached = m_usb->AttachKernelDriver(handle, interfaceNumber);
             attached != 0 && Succeeded(status)) {
             status = Refused(-attached);
         }
@@ -263,7 +263,7 @@ Status UsbRollControl::Request(int handle, std::uint8_t request, std::int16_t* v
     setup.request = request;
     setup.value = static_cast<std::uint16_t>(kRollAbsoluteSelector << 8);
     setup.index = static_cast<std::uint16_t>(m_target->terminalId << 8 | m_target->interfaceNumber);
-    const int transferred = m_usb.ControlTransfer(handle, setup, data, m_requestTimeoutMs);
+    const int transferred = m_usb->ControlTransfer(handle, setup, data, m_requestTimeoutMs);
     if (transferred < 0) {
         return Refused(-transferred);
     }

@@ -40,7 +40,8 @@ inline constexpr char kUdevRuleName[] = "70-zevuvora-scanner.rules";
 // Values are the control's: degrees, signed 16-bit. GUI thread.
 class UsbRollControl {
 public:
-    UsbRollControl(UsbIo& usb, V4l2NodeHolder& holder, std::optional<UvcRollTarget> target,
+    // `usb` null: no way to the USB device, so no roll either.
+    UsbRollControl(UsbIo* usb, V4l2NodeHolder& holder, std::optional<UvcRollTarget> target,
                    int requestTimeoutMs);
 
     // The roll control of a USB node whose camera terminal declares absolute roll; nullopt
@@ -48,7 +49,7 @@ public:
     static std::optional<UvcRollTarget> FindTarget(V4l2Io& io, const V4l2NodeInfo& node,
                                                    const std::vector<UvcEntity>& entities);
 
-    bool Offered() const { return m_target.has_value(); }
+    bool Offered() const { return m_usb != nullptr && m_target.has_value(); }
     Status GetRange(std::int32_t* minimum, std::int32_t* maximum, std::int32_t* steppingDelta,
                     std::int32_t* defaultValue, std::int32_t* capsFlags);
     // The value last read or written; no exchange of its own.
@@ -67,7 +68,7 @@ private:
     Status Request(int handle, std::uint8_t request, std::int16_t* value);
     Status Refused(int error);
 
-    UsbIo& m_usb;
+    UsbIo* const m_usb;
     V4l2NodeHolder& m_holder;
     const std::optional<UvcRollTarget> m_target;
     const int m_requestTimeoutMs;

@@ -4,7 +4,6 @@
 #include "platform/media/media_sample.h"
 #include "platform/media/media_status.h"
 #include "platform/v4l2/device_path.h"
-#include "platform/v4l2/usb_io.h"
 #include "platform/v4l2/v4l2_capture_node.h"
 #include "platform/v4l2/v4l2_device_watch.h"
 #include "platform/v4l2/v4l2_format_enumeration.h"
@@ -59,26 +58,6 @@ std::optional<UvcRollTarget> RollTarget(V4l2Io& io, const V4l2FilterSetup& setup
     return UsbRollControl::FindTarget(io, setup.node, setup.entities);
 }
 
-// A filter without USB access still needs a USB side to name in its roll control; it is never
-// called, as such a control has no target.
-class NoUsbIo : public UsbIo {
-public:
-    int Open(int, int) override { return -ENODEV; }
-    void Close(int) override {}
-    int DetachKernelDriver(int, int) override { return -ENODEV; }
-    int AttachKernelDriver(int, int) override { return -ENODEV; }
-    int ClaimInterface(int, int) override { return -ENODEV; }
-    int ReleaseInterface(int, int) override { return -ENODEV; }
-    int ControlTransfer(int, const UsbSetup&, std::span<std::uint8_t>, int) override {
-        return -ENODEV;
-    }
-};
-
-UsbIo& UsbSide(const V4l2UsbAccess& access) {
-    static NoUsbIo none;
-    return access.usb != nullptr ? *access.usb : none;
-}
-
 }  // namespace
 
 Status V4l2SourceFilter::Create(std::shared_ptr<V4l2Io> io, const V4l2NodeInfo& node,
@@ -120,7 +99,7 @@ V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
       m_usbAccess(setup.usbAccess),
       m_handle(setup.io, setup.fd),
       m_topology(*setup.io, setup.fd, setup.entities),
-      m_roll(UsbSide(m_usbAccess), *this, RollTarget(*setup.io, setup),
+      m_roll(m_usbAccess.usb.get(), *this, RollTarget(*setup.io, setup),
              m_usbAccess.timing.requestTimeoutMs),
       m_videoProcAmp(*setup.io, setup.fd, PropertyInterface::kVideoProcAmp),
       m_cameraControl(*setup.io, setup.fd, &m_roll),
@@ -189,11 +168,15 @@ Status V4l2SourceFilter::StartStream() {
     return kOk;
 }
 
-Status V4l2SourceFilter::Stop() {
+void V4l2SourceFilter::StopStream() {
     // The device stream first: once it is joined no still is handed over any more, and the
     // still thread then delivers what it holds and ends.
     m_streamer.Stop();
     m_stillDelivery.Stop();
+}
+
+Status V4l2SourceFilter::Stop() {
+    StopStream();
     SetState(media::FilterState::kStopped);
     return kOk;
 }
@@ -233,8 +216,7 @@ Status V4l2SourceFilter::ReleaseNode() {
     }
     m_streamedBeforeRelease = streaming;
     // Stopping frees the buffers too: a mapping keeps the node open as a descriptor does.
-    m_streamer.Stop();
-    m_stillDelivery.Stop();
+    StopStream();
     if (const int error = m_handle.Io().ReleaseDescriptor(m_handle.Fd()); error != 0) {
         // Nothing was let go after all: the preview goes on.
         m_streamLost = streaming && Failed(StartStream());

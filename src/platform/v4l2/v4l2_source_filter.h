@@ -101,8 +101,10 @@ private:
     void OnStillTrigger() override;
     Status ReleaseNode() override;
     Status ReclaimNode() override;
-    // Starts the device stream in the pins' current formats.
+    // Starts the device stream in the pins' current formats; StopStream ends it and the still
+    // thread.
     Status StartStream();
+    void StopStream();
     // Opens the capture node of this filter's USB interface into the filter's descriptor number
     // once it is there, within the wait; false when it does not come.
     bool ReopenNode();
