@@ -1,5 +1,6 @@
 #include "imaging/atomic_file_writer.h"
 
+#include "imaging/file_descriptor.h"
 #include "imaging/output_folder.h"
 #include "imaging/stale_temporary_sweep.h"
 
@@ -34,20 +35,10 @@ Status PlaceUnderFreeName(TemporaryFile* file, const QByteArray& path,
     return status;
 }
 
-// Makes the folder entry of a new name durable. A folder that cannot be opened (written but not
-// read, as a drop box) cannot be synced; file systems that cannot sync a folder say EINVAL. Their
-// entries are as durable as they get.
-Status SyncFolder(const QByteArray& folder) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == EACCES || errno == EPERM ? kOk : StatusFromErrno(errno);
-    }
-    Status status = kOk;
-    if (::fsync(fd) != 0 && errno != EINVAL) {
-        status = StatusFromErrno(errno);
-    }
-    ::close(fd);
-    return status;
+// Makes the folder entry of a new name durable. File systems that cannot sync a folder say
+// EINVAL; their entries are as durable as they get.
+Status SyncFolder(int folderFd) {
+    return ::fsync(folderFd) == 0 || errno == EINVAL ? kOk : StatusFromErrno(errno);
 }
 
 }  // namespace
@@ -58,8 +49,16 @@ Status AtomicFileWriter::WriteNew(const QByteArray& path, const std::uint8_t* da
     if (path.isEmpty() || path.endsWith('/') || path.contains('\0')) {
         return StatusFromErrno(ENOENT);
     }
-    const QByteArray folder = OutputFolder::Of(path);
-    StaleTemporarySweep::Run(folder);
+    // One descriptor of the folder serves the sweep and the sync of the new entry. A folder that
+    // cannot be opened (written but not read, as a drop box) can be neither listed nor synced.
+    const FileDescriptor folder(
+        ::open(OutputFolder::Of(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.IsOpen() && errno != EACCES && errno != EPERM) {
+        return StatusFromErrno(errno);
+    }
+    if (folder.IsOpen()) {
+        StaleTemporarySweep::Run(folder.Get());
+    }
     TemporaryFile file;
     Status status = file.Create(path, options.temporary);
     if (status == kOk) {
@@ -73,8 +72,8 @@ Status AtomicFileWriter::WriteNew(const QByteArray& path, const std::uint8_t* da
         return status;
     }
     status = file.Close();
-    if (status == kOk) {
-        status = SyncFolder(folder);
+    if (status == kOk && folder.IsOpen()) {
+        status = SyncFolder(folder.Get());
     }
     if (status != kOk) {
         // Placed but not durable: the caller is told it failed, so nothing may remain.

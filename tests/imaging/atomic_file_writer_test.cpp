@@ -1,5 +1,6 @@
 #include "imaging/atomic_file_writer.h"
 
+#include "imaging/file_descriptor.h"
 #include "imaging/scratch_folder.h"
 #include "imaging/stale_temporary_sweep.h"
 #include "imaging/temporary_file_name.h"
@@ -221,7 +222,8 @@ TEST(StaleTemporarySweepTest, RemovesOnlyOurOwnAbandonedTemporaryFiles) {
     make(".notes.part", old);  // not a name of ours
     make("scan.jpg", old);
     const int removed = geteuid() == 0 ? 1 : 2;
-    EXPECT_EQ(StaleTemporarySweep::Run(Encoded(folder.Path())), removed);
+    const FileDescriptor listed(open(Encoded(folder.Path()).constData(), O_RDONLY | O_DIRECTORY));
+    EXPECT_EQ(StaleTemporarySweep::Run(listed.Get()), removed);
     close(held);
     EXPECT_FALSE(folder.Entries().contains(abandoned));
     EXPECT_EQ(folder.Entries().size(), 6 - removed);
