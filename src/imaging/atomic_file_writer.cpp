@@ -4,8 +4,11 @@
 #include "imaging/output_folder.h"
 #include "imaging/stale_temporary_sweep.h"
 
+#include <QSet>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
 
 namespace zv {
@@ -35,6 +38,26 @@ Status PlaceUnderFreeName(TemporaryFile* file, const QByteArray& path,
     return status;
 }
 
+// Sweeps the folder unless an earlier save of this process left it without temporary files. This
+// process's own writers never leave theirs behind (they place or remove them), and those of a
+// process killed before this one started go with the first sweep; only one of another instance
+// killed meanwhile waits for the next run. So a folder of thousands of scans (a network folder
+// above all) is not listed on every save. Any thread: the set is under its mutex.
+void SweepUnlessClean(int folderFd, const QByteArray& folder) {
+    static std::mutex mutex;
+    static QSet<QByteArray> clean;  // guarded by mutex
+    {
+        const std::lock_guard lock(mutex);
+        if (clean.contains(folder)) {
+            return;
+        }
+    }
+    if (StaleTemporarySweep::Run(folderFd).kept == 0) {
+        const std::lock_guard lock(mutex);
+        clean.insert(folder);
+    }
+}
+
 // Makes the folder entry of a new name durable. File systems that cannot sync a folder say
 // EINVAL; their entries are as durable as they get.
 Status SyncFolder(int folderFd) {
@@ -51,13 +74,13 @@ Status AtomicFileWriter::WriteNew(const QByteArray& path, const std::uint8_t* da
     }
     // One descriptor of the folder serves the sweep and the sync of the new entry. A folder that
     // cannot be opened (written but not read, as a drop box) can be neither listed nor synced.
-    const FileDescriptor folder(
-        ::open(OutputFolder::Of(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const QByteArray folderPath = OutputFolder::Of(path);
+    const FileDescriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.IsOpen() && errno != EACCES && errno != EPERM) {
         return StatusFromErrno(errno);
     }
     if (folder.IsOpen()) {
-        StaleTemporarySweep::Run(folder.Get());
+        SweepUnlessClean(folder.Get(), folderPath);
     }
     TemporaryFile file;
     Status status = file.Create(path, options.temporary);

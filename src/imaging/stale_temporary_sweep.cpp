@@ -35,7 +35,7 @@ bool IsStale(int fd) {
 
 }  // namespace
 
-int StaleTemporarySweep::Run(int folderFd) {
+StaleTemporarySweep::Outcome StaleTemporarySweep::Run(int folderFd) {
     // The stream owns a copy of the descriptor, listed from the start.
     const int listed = ::dup(folderFd);
     const std::unique_ptr<DIR, DirCloser> dir(listed < 0 ? nullptr : ::fdopendir(listed));
@@ -43,10 +43,10 @@ int StaleTemporarySweep::Run(int folderFd) {
         if (listed >= 0) {
             ::close(listed);
         }
-        return 0;
+        return {};
     }
     ::rewinddir(dir.get());
-    int removed = 0;
+    Outcome outcome;
     while (const dirent* entry = ::readdir(dir.get())) {
         if (!TemporaryFileName::Matches(entry->d_name)) {
             continue;
@@ -54,10 +54,12 @@ int StaleTemporarySweep::Run(int folderFd) {
         const FileDescriptor file(::openat(
             folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
         if (file.IsOpen() && IsStale(file.Get()) && ::unlinkat(folderFd, entry->d_name, 0) == 0) {
-            ++removed;
+            ++outcome.removed;
+        } else {
+            ++outcome.kept;
         }
     }
-    return removed;
+    return outcome;
 }
 
 }  // namespace zv

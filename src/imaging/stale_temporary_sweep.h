@@ -12,9 +12,13 @@ class StaleTemporarySweep {
 public:
     static constexpr std::chrono::seconds kMinAge{10};
 
-    // Sweeps the folder open at `folderFd` (which stays open and the caller's). How many files it
-    // removed.
-    static int Run(int folderFd);
+    struct Outcome {
+        int removed = 0;  // stale files removed
+        int kept = 0;     // files named like temporaries left in place (live, young or not ours)
+    };
+
+    // Sweeps the folder open at `folderFd` (which stays open and the caller's).
+    static Outcome Run(int folderFd);
 };
 
 }  // namespace zv
