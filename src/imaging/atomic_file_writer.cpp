@@ -1,10 +1,14 @@
 #include "imaging/atomic_file_writer.h"
 
+#include "imaging/file_descriptor.h"
 #include "imaging/output_folder.h"
 #include "imaging/stale_temporary_sweep.h"
 
+#include <QSet>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
 
 namespace zv {
@@ -34,20 +38,30 @@ Status PlaceUnderFreeName(TemporaryFile* file, const QByteArray& path,
     return status;
 }
 
-// Makes the folder entry of a new name durable. A folder that cannot be opened (written but not
-// read, as a drop box) cannot be synced; file systems that cannot sync a folder say EINVAL. Their
-// entries are as durable as they get.
-Status SyncFolder(const QByteArray& folder) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == EACCES || errno == EPERM ? kOk : StatusFromErrno(errno);
+// Sweeps the folder unless an earlier save of this process left it without temporary files. This
+// process's own writers never leave theirs behind (they place or remove them), and those of a
+// process killed before this one started go with the first sweep; only one of another instance
+// killed meanwhile waits for the next run. So a folder of thousands of scans (a network folder
+// above all) is not listed on every save. Any thread: the set is under its mutex.
+void SweepUnlessClean(int folderFd, const QByteArray& folder) {
+    static std::mutex mutex;
+    static QSet<QByteArray> clean;  // guarded by mutex
+    {
+        const std::lock_guard lock(mutex);
+        if (clean.contains(folder)) {
+            return;
+        }
     }
-    Status status = kOk;
-    if (::fsync(fd) != 0 && errno != EINVAL) {
-        status = StatusFromErrno(errno);
+    if (StaleTemporarySweep::Run(folderFd).kept == 0) {
+        const std::lock_guard lock(mutex);
+        clean.insert(folder);
     }
-    ::close(fd);
-    return status;
+}
+
+// Makes the folder entry of a new name durable. File systems that cannot sync a folder say
+// EINVAL; their entries are as durable as they get.
+Status SyncFolder(int folderFd) {
+    return ::fsync(folderFd) == 0 || errno == EINVAL ? kOk : StatusFromErrno(errno);
 }
 
 }  // namespace
@@ -58,8 +72,16 @@ Status AtomicFileWriter::WriteNew(const QByteArray& path, const std::uint8_t* da
     if (path.isEmpty() || path.endsWith('/') || path.contains('\0')) {
         return StatusFromErrno(ENOENT);
     }
-    const QByteArray folder = OutputFolder::Of(path);
-    StaleTemporarySweep::Run(folder);
+    // One descriptor of the folder serves the sweep and the sync of the new entry. A folder that
+    // cannot be opened (written but not read, as a drop box) can be neither listed nor synced.
+    const QByteArray folderPath = OutputFolder::Of(path);
+    const FileDescriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.IsOpen() && errno != EACCES && errno != EPERM) {
+        return StatusFromErrno(errno);
+    }
+    if (folder.IsOpen()) {
+        SweepUnlessClean(folder.Get(), folderPath);
+    }
     TemporaryFile file;
     Status status = file.Create(path, options.temporary);
     if (status == kOk) {
@@ -73,8 +95,8 @@ Status AtomicFileWriter::WriteNew(const QByteArray& path, const std::uint8_t* da
         return status;
     }
     status = file.Close();
-    if (status == kOk) {
-        status = SyncFolder(folder);
+    if (status == kOk && folder.IsOpen()) {
+        status = SyncFolder(folder.Get());
     }
     if (status != kOk) {
         // Placed but not durable: the caller is told it failed, so nothing may remain.

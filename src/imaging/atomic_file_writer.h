@@ -23,8 +23,9 @@ struct NewFileOptions {
 // (without a name where the file system allows it), are flushed to the disk, and the file then
 // gets its name without replacing anything already there. A crash, a kill, a full disk or an I/O
 // error never leaves a partial file at the path, and an existing file (an earlier scan) is never
-// overwritten. Temporary files that killed writers left in the folder are removed first.
-// Stateless; any thread may call.
+// overwritten. Temporary files that killed writers left in the folder are removed first (once
+// per folder and run while none is left). Keeps only the folders it found clean; any thread may
+// call.
 class AtomicFileWriter {
 public:
     static constexpr int kMaxNumber = 99;

@@ -1,5 +1,6 @@
 #include "imaging/stale_temporary_sweep.h"
 
+#include "imaging/file_descriptor.h"
 #include "imaging/temporary_file_name.h"
 
 #include <ctime>
@@ -34,34 +35,31 @@ bool IsStale(int fd) {
 
 }  // namespace
 
-int StaleTemporarySweep::Run(const QByteArray& folder) {
-    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0) {
-        return 0;
-    }
-    // The stream owns the descriptor from here on.
-    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(folderFd));
+StaleTemporarySweep::Outcome StaleTemporarySweep::Run(int folderFd) {
+    // The stream owns a copy of the descriptor, listed from the start.
+    const int listed = ::dup(folderFd);
+    const std::unique_ptr<DIR, DirCloser> dir(listed < 0 ? nullptr : ::fdopendir(listed));
     if (!dir) {
-        ::close(folderFd);
-        return 0;
+        if (listed >= 0) {
+            ::close(listed);
+        }
+        return {};
     }
-    int removed = 0;
+    ::rewinddir(dir.get());
+    Outcome outcome;
     while (const dirent* entry = ::readdir(dir.get())) {
-        const QByteArray name(entry->d_name);
-        if (!TemporaryFileName::Matches(name)) {
+        if (!TemporaryFileName::Matches(entry->d_name)) {
             continue;
         }
-        const int fd = ::openat(folderFd, entry->d_name,
-                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) {
-            continue;
+        const FileDescriptor file(::openat(
+            folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        if (file.IsOpen() && IsStale(file.Get()) && ::unlinkat(folderFd, entry->d_name, 0) == 0) {
+            ++outcome.removed;
+        } else {
+            ++outcome.kept;
         }
-        if (IsStale(fd) && ::unlinkat(folderFd, entry->d_name, 0) == 0) {
-            ++removed;
-        }
-        ::close(fd);
     }
-    return removed;
+    return outcome;
 }
 
 }  // namespace zv

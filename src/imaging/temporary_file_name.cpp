@@ -25,7 +25,7 @@ QByteArray TemporaryFileName::For(const QByteArray& path) {
     return path.left(slash + 1) + '.' + base + '.' + random + kSuffix;
 }
 
-bool TemporaryFileName::Matches(const QByteArray& entry) {
+bool TemporaryFileName::Matches(QByteArrayView entry) {
     const qsizetype suffix = qsizetype{sizeof(kSuffix)} - 1;
     // '.', at least one character of the name, '.', the digits, the suffix.
     const qsizetype digitsAt = entry.size() - suffix - kRandomDigits;

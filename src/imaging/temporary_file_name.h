@@ -12,7 +12,7 @@ public:
     // A fresh random temporary name for the final `path`.
     static QByteArray For(const QByteArray& path);
     // Whether a folder entry's name has the form of a temporary name.
-    static bool Matches(const QByteArray& entry);
+    static bool Matches(QByteArrayView entry);
 };
 
 }  // namespace zv

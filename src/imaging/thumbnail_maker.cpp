@@ -1,5 +1,6 @@
 #include "imaging/thumbnail_maker.h"
 
+#include "imaging/file_descriptor.h"
 #include "imaging/imaging_status.h"
 #include "platform/media/jpeg_codec.h"
 
@@ -17,22 +18,6 @@ namespace {
 
 // Far above a 5184x3456 scan at quality 100 (about 15 MB of busy picture).
 constexpr off_t kMaxFileSize = off_t{256} << 20;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 Status ReadWhole(const QString& path, QByteArray* bytes) {
     const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));

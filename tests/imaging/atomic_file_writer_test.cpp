@@ -1,5 +1,6 @@
 #include "imaging/atomic_file_writer.h"
 
+#include "imaging/file_descriptor.h"
 #include "imaging/scratch_folder.h"
 #include "imaging/stale_temporary_sweep.h"
 #include "imaging/temporary_file_name.h"
@@ -178,6 +179,10 @@ TEST_P(AtomicFileWriterTest, WriterKilledMidFileLeavesNothingForTheNextSave) {
     const QStringList left = m_folder.Entries();
     if (GetParam() == Kind::kNamed) {
         ASSERT_EQ(left.size(), 1);
+        // A save at once leaves it (its writer may still be at work) and looks again next time.
+        ASSERT_EQ(Write("early.jpg"), kOk);
+        ASSERT_TRUE(m_folder.Entries().contains(left[0]));
+        ASSERT_TRUE(QFile::remove(m_folder.FilePath("early.jpg")));
         // Some time later the next save starts.
         const timespec old[2] = {{0, UTIME_OMIT}, {time(nullptr) - 60, 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, Encoded(m_folder.FilePath(left[0])).constData(), old, 0), 0);
@@ -221,7 +226,10 @@ TEST(StaleTemporarySweepTest, RemovesOnlyOurOwnAbandonedTemporaryFiles) {
     make(".notes.part", old);  // not a name of ours
     make("scan.jpg", old);
     const int removed = geteuid() == 0 ? 1 : 2;
-    EXPECT_EQ(StaleTemporarySweep::Run(Encoded(folder.Path())), removed);
+    const FileDescriptor listed(open(Encoded(folder.Path()).constData(), O_RDONLY | O_DIRECTORY));
+    const StaleTemporarySweep::Outcome outcome = StaleTemporarySweep::Run(listed.Get());
+    EXPECT_EQ(outcome.removed, removed);
+    EXPECT_EQ(outcome.kept, 4 - removed) << "the young, the held and (as root) another user's";
     close(held);
     EXPECT_FALSE(folder.Entries().contains(abandoned));
     EXPECT_EQ(folder.Entries().size(), 6 - removed);
