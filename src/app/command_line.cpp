@@ -48,10 +48,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.parse(WithoutToolkitOptions(arguments))) {
         return Fail(parser.errorText());
     }
-    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
-    if (parser.isSet(help) || helpAll) {
-        std::fputs(qPrintable(HelpText(parser, QStringLiteral("zevuvora [options]"), helpAll)),
-                   stdout);
+    if (PrintHelpIfAsked(parser, help, QStringLiteral("zevuvora [options]"))) {
         result.exitStatus = 0;
         return result;
     }

@@ -84,10 +84,7 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         return Fail(parser.errorText());
     }
     ParsedScan parsed;
-    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
-    if (parser.isSet(help) || helpAll) {
-        std::fputs(qPrintable(HelpText(parser, QStringLiteral("zevuvora scan [options]"), helpAll)),
-                   stdout);
+    if (PrintHelpIfAsked(parser, help, QStringLiteral("zevuvora scan [options]"))) {
         parsed.exitStatus = 0;
         return parsed;
     }
