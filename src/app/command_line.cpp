@@ -32,9 +32,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             "Initialise the window, render it into <file> (PNG) and exit (no display needed)."),
         QStringLiteral("file"));
     parser.addOption(screenshot);
-    const QCommandLineOption simulated(
-        QStringLiteral("simulated-scanner"),
-        QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
+    const QCommandLineOption simulated = SimulatedScannerOption();
     parser.addOption(simulated);
     const QCommandLineOption advance = FilmAdvanceOption();
     parser.addOption(advance);
