@@ -32,9 +32,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             "Initialise the window, render it into <file> (PNG) and exit (no display needed)."),
         QStringLiteral("file"));
     parser.addOption(screenshot);
-    const QCommandLineOption simulated(
-        QStringLiteral("simulated-scanner"),
-        QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
+    const QCommandLineOption simulated = SimulatedScannerOption();
     parser.addOption(simulated);
     const QCommandLineOption advance = FilmAdvanceOption();
     parser.addOption(advance);
@@ -48,10 +46,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.parse(WithoutToolkitOptions(arguments))) {
         return Fail(parser.errorText());
     }
-    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
-    if (parser.isSet(help) || helpAll) {
-        std::fputs(qPrintable(HelpText(parser, QStringLiteral("zevuvora [options]"), helpAll)),
-                   stdout);
+    if (PrintHelpIfAsked(parser, help, QStringLiteral("zevuvora [options]"))) {
         result.exitStatus = 0;
         return result;
     }

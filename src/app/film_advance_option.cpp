@@ -9,6 +9,12 @@ constexpr double kMaxSeconds = 3600.0;
 
 }  // namespace
 
+QCommandLineOption SimulatedScannerOption() {
+    return QCommandLineOption(
+        QStringLiteral("simulated-scanner"),
+        QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
+}
+
 QCommandLineOption FilmAdvanceOption() {
     return QCommandLineOption(
         QStringLiteral("simulated-film-advance"),

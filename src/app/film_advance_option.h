@@ -9,6 +9,10 @@
 
 namespace zv {
 
+// --simulated-scanner: the built-in simulated film scanner instead of real hardware. Shared by the
+// window program's and the scan command's parsers.
+QCommandLineOption SimulatedScannerOption();
+
 // --simulated-film-advance SECONDS: the simulated film moves on by itself every SECONDS. Shared
 // by the window program's and the scan command's parsers.
 QCommandLineOption FilmAdvanceOption();

@@ -63,9 +63,7 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         QStringLiteral("timeout-ms"),
         QStringLiteral("How long to wait for each frame, in milliseconds (default 10000)."),
         QStringLiteral("ms"), QStringLiteral("10000"));
-    const QCommandLineOption simulated(
-        QStringLiteral("simulated-scanner"),
-        QStringLiteral("Use the built-in simulated film scanner instead of real hardware."));
+    const QCommandLineOption simulated = SimulatedScannerOption();
     const QCommandLineOption verbose(
         QStringLiteral("verbose"), QStringLiteral("Add the status code to every failure reason."));
     const QCommandLineOption advance = FilmAdvanceOption();
@@ -84,10 +82,7 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         return Fail(parser.errorText());
     }
     ParsedScan parsed;
-    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
-    if (parser.isSet(help) || helpAll) {
-        std::fputs(qPrintable(HelpText(parser, QStringLiteral("zevuvora scan [options]"), helpAll)),
-                   stdout);
+    if (PrintHelpIfAsked(parser, help, QStringLiteral("zevuvora scan [options]"))) {
         parsed.exitStatus = 0;
         return parsed;
     }

@@ -50,22 +50,7 @@ const ToolkitOption* Find(const QString& argument, bool* valueAttached) {
     return nullptr;
 }
 
-}  // namespace
-
-QStringList WithoutToolkitOptions(const QStringList& arguments) {
-    QStringList kept;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        bool valueAttached = false;
-        const ToolkitOption* option = i > 0 ? Find(arguments[i], &valueAttached) : nullptr;
-        if (option == nullptr) {
-            kept << arguments[i];
-        } else if (option->value != nullptr && !valueAttached) {
-            ++i;  // its value
-        }
-    }
-    return kept;
-}
-
+// The parser's help for `usage`; with the toolkit's options too when `all`.
 QString HelpText(const QCommandLineParser& parser, const QString& usage, bool all) {
     // The parser's own usage line names the running application, and none runs yet.
     QString text = parser.helpText();
@@ -82,6 +67,32 @@ QString HelpText(const QCommandLineParser& parser, const QString& usage, bool al
         text += QStringLiteral("  %1 %2\n").arg(form, -30).arg(QLatin1String(option.description));
     }
     return text;
+}
+
+}  // namespace
+
+QStringList WithoutToolkitOptions(const QStringList& arguments) {
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        bool valueAttached = false;
+        const ToolkitOption* option = i > 0 ? Find(arguments[i], &valueAttached) : nullptr;
+        if (option == nullptr) {
+            kept << arguments[i];
+        } else if (option->value != nullptr && !valueAttached) {
+            ++i;  // its value
+        }
+    }
+    return kept;
+}
+
+bool PrintHelpIfAsked(const QCommandLineParser& parser, const QCommandLineOption& help,
+                      const QString& usage) {
+    const bool all = parser.isSet(QStringLiteral("help-all"));
+    if (!parser.isSet(help) && !all) {
+        return false;
+    }
+    std::fputs(qPrintable(HelpText(parser, usage, all)), stdout);
+    return true;
 }
 
 int UsageError(const char* command, const QString& message) {

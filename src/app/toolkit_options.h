@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QCommandLineOption;
 class QCommandLineParser;
 
 namespace zv {
@@ -14,9 +15,11 @@ namespace zv {
 // `arguments` without the toolkit's options and their values.
 QStringList WithoutToolkitOptions(const QStringList& arguments);
 
-// The parser's help for `usage` ("zevuvora scan [options]"); with the toolkit's options too when
-// `all` (--help-all). Needs no running toolkit.
-QString HelpText(const QCommandLineParser& parser, const QString& usage, bool all);
+// Prints the parser's help for `usage` ("zevuvora scan [options]") on standard output when the
+// arguments ask for it: --help, or --help-all with the toolkit's options too. True when it did.
+// Needs no running toolkit.
+bool PrintHelpIfAsked(const QCommandLineParser& parser, const QCommandLineOption& help,
+                      const QString& usage);
 
 // Tells of bad arguments to `command` ("zevuvora", "zevuvora scan") on standard error, with the
 // way to its help; answers the exit status of bad arguments (2).

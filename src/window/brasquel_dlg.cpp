@@ -290,7 +290,6 @@ void CBrasquelDlg::ApplySaveOutcomes() {
     // Runs on this window's thread, so each outcome is one unit against OnTimer.
     for (const SaveOutcome& outcome : m_saver->TakeOutcomes()) {
         --m_stillsInProgress;
-        ++m_outcomesApplied;
         m_scanTimer.stop();
         if (outcome.result != kOk) {
             ShowScanFailure(outcome.result, outcome.path);

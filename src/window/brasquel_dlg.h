@@ -290,7 +290,6 @@ private:
     // Raised on the streaming thread as a still frame arrives, lowered on this thread as its
     // outcome is applied.
     std::atomic<int> m_stillsInProgress{0};
-    int m_outcomesApplied = 0;
     std::unique_ptr<CaptureController> m_captureController;
     std::shared_ptr<devices::DeviceBackend> m_devices;
     ProbePause m_probePause = SleepProbePause;

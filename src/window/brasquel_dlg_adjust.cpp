@@ -120,11 +120,12 @@ void CBrasquelDlg::ShowFilmTypeAccess() {
     for (const int id : {ctl::kSlide, ctl::kNegative, ctl::kBlackWhite}) {
         m_controls->Control(id)->setToolTip(problem);
     }
-    if (!problem.isEmpty() && problem != m_reportedFilmTypeProblem && m_reportError) {
-        m_reportError(problem);
+    if (problem.isEmpty() || problem == m_reportedFilmTypeProblem) {
+        return;
     }
-    if (!problem.isEmpty()) {
-        m_reportedFilmTypeProblem = problem;
+    m_reportedFilmTypeProblem = problem;
+    if (m_reportError) {
+        m_reportError(problem);
     }
 }
 

@@ -125,12 +125,12 @@ Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
 
 Status CBrasquelDlg::DisconnectScanner() {
     const bool wasConnected = m_scannerFilter != nullptr;
-    // A scan waiting for its frame ends without a time-out message; the details say why, unless
-    // its outcome comes in as the capture stops.
-    const bool scanWaiting = m_scanTimer.isActive();
-    const int outcomesBefore = m_outcomesApplied;
-    m_scanTimer.stop();
+    // Stopping applies the outcomes of saves that finished, each of which stops the time-out;
+    // the time-out cannot expire meanwhile (no event loop runs).
     StopCapture();
+    // A scan still waiting for its frame ends without a time-out message; the details say why.
+    const bool scanWaiting = m_scanTimer.isActive();
+    m_scanTimer.stop();
     m_scannerFilter.reset();
     m_slots->ReleaseInterfaces();
     RunEnablingPass();
@@ -139,7 +139,7 @@ Status CBrasquelDlg::DisconnectScanner() {
     ShowFilmTypeAccess();
     m_controls->showControl(ctl::kNoDevicePicture, true);
     m_controls->showControl(ctl::kNoDeviceLabel, true);
-    if (scanWaiting && m_outcomesApplied == outcomesBefore) {
+    if (scanWaiting) {
         ShowStatusDetail(ScanFailureDetail(kScannerUnplugged));
     }
     if (wasConnected) {
