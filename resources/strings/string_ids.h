@@ -27,7 +27,9 @@ inline constexpr std::uint32_t kBrowse = 150;
 inline constexpr std::uint32_t kSaveSucceeded = 151;
 inline constexpr std::uint32_t kSaveFailed = 152;
 inline constexpr std::uint32_t kPlugInScanner = 153;
+// The auto-scan check box; its text is English in every table until translated.
+inline constexpr std::uint32_t kScanWhenSettled = 154;
 
 inline constexpr std::uint32_t kFirst = kScan;
-inline constexpr std::uint32_t kLast = kPlugInScanner;
+inline constexpr std::uint32_t kLast = kScanWhenSettled;
 }  // namespace zv::ids

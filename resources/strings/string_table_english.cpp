@@ -29,6 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"Save image success"},
     {152, u"Save image failed"},
     {153, u"Please plug in film scanner"},
+    {154, u"Scan when the frame settles"},
 };
 // clang-format on
 

@@ -29,6 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"画像は保存されました"},
     {152, u"画像は保存されません"},
     {153, u"スキャナーを接続してください"},
+    {154, u"Scan when the frame settles"},
 };
 // clang-format on
 

@@ -27,6 +27,10 @@ std::optional<std::chrono::milliseconds> ParseFilmAdvance(const QString& value) 
     if (value.isEmpty()) {
         return std::chrono::milliseconds{0};
     }
+    return ParseSeconds(value);
+}
+
+std::optional<std::chrono::milliseconds> ParseSeconds(const QString& value) {
     bool ok = false;
     const double seconds = value.toDouble(&ok);
     // toDouble takes "inf" and "nan"; a frame every 0.4 ms rounds to no advance at all.

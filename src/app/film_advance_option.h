@@ -17,6 +17,10 @@ QCommandLineOption SimulatedScannerOption();
 // by the window program's and the scan command's parsers.
 QCommandLineOption FilmAdvanceOption();
 
+// A number of seconds above 0 and at most an hour, decimals allowed ("2", "0.5"); nothing for
+// anything else, the empty text included.
+std::optional<std::chrono::milliseconds> ParseSeconds(const QString& value);
+
 // The interval `value` names: a number of seconds above 0 and at most an hour, decimals allowed
 // ("2", "0.5"); nothing for anything else. The empty text (option not given) is a zero interval:
 // the film moves only by hand.

@@ -1,5 +1,6 @@
 #include "app/scan_command.h"
 
+#include "app/event_wait.h"
 #include "app/output_folder_check.h"
 #include "device/discovery_report.h"
 #include "platform/devices/device_backend.h"
@@ -7,14 +8,13 @@
 #include "window/brasquel_dlg.h"
 #include "window/failure_reason.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <unistd.h>
 
 namespace zv {
 namespace {
@@ -25,8 +25,6 @@ constexpr std::array kResolutionIds = {ctl::kResolutionLow, ctl::kResolutionHigh
 
 // The window retries identification for about a second; this only bounds a stuck retry.
 constexpr std::chrono::seconds kIdentifyWaitLimit{10};
-// How often a wait looks at conditions that no signal announces (a retry that gave up).
-constexpr std::chrono::milliseconds kWakeInterval{20};
 
 void ReportError(const QString& message) {
     std::fprintf(stderr, "zevuvora scan: %s\n", qPrintable(message));
@@ -71,7 +69,16 @@ void ReportNotFound(const DiscoveryReport& report) {
 }  // namespace
 
 ScanCommand::ScanCommand(ScanOptions options, std::shared_ptr<devices::DeviceBackend> devices)
-    : m_options(std::move(options)), m_devices(std::move(devices)), m_ledger(m_options.count) {}
+    : m_options(std::move(options)),
+      m_devices(std::move(devices)),
+      m_ledger(m_options.count),
+      m_inputFd(STDIN_FILENO),
+      m_progress(isatty(STDERR_FILENO) == 1) {}
+
+void ScanCommand::SetConsole(int inputFd, bool progress) {
+    m_inputFd = inputFd;
+    m_progress = progress;
+}
 
 int ScanCommand::Run() {
     if (!CheckOutputFolder()) {
@@ -91,18 +98,20 @@ int ScanCommand::Run() {
     QObject::connect(&window, &CBrasquelDlg::connectionChanged, &window,
                      [this](bool connected) { OnConnectionChanged(connected); });
     window.OnInitDialog();
+    m_wait = std::make_unique<FrameWait>(m_options.wait, window, m_inputFd);
     if (!Connect(window)) {
         window.OnClose();
         return 2;
     }
     for (int frame = 1; frame <= m_options.count; ++frame) {
-        if (!PrepareFrame(window, frame)) {
+        if (!WaitAndPrepare(window, frame)) {
             break;
         }
         ScanFrame(window, frame);
     }
     // Saves in progress finish and are printed before the capture stops.
     window.OnClose();
+    m_wait.reset();
     return m_ledger.AllSaved() ? 0 : 1;
 }
 
@@ -127,8 +136,8 @@ bool ScanCommand::CheckOutputFolder() const {
 }
 
 bool ScanCommand::Connect(CBrasquelDlg& window) {
-    WaitFor([&] { return window.IsScannerConnected() || !window.IsIdentifyRetryPending(); },
-            QDeadlineTimer(kIdentifyWaitLimit));
+    RunEventsUntil([&] { return window.IsScannerConnected() || !window.IsIdentifyRetryPending(); },
+                   QDeadlineTimer(kIdentifyWaitLimit));
     if (!window.IsScannerConnected()) {
         ReportNotFound(window.LastDiscovery());
         return false;
@@ -163,7 +172,7 @@ void ScanCommand::ApplySettings(CBrasquelDlg& window) const {
 bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
     const auto timeout = std::chrono::milliseconds(m_options.timeoutMs);
     if (!window.IsScannerConnected() &&
-        !WaitFor([&] { return window.IsScannerConnected(); }, QDeadlineTimer(timeout))) {
+        !RunEventsUntil([&] { return window.IsScannerConnected(); }, QDeadlineTimer(timeout))) {
         ReportFrame(frame, QStringLiteral("the scanner was unplugged and did not come back "
                                           "within %1 ms")
                                .arg(m_options.timeoutMs));
@@ -173,6 +182,7 @@ bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
     if (m_settingsStale) {
         m_settingsStale = false;
         ApplySettings(window);
+        m_wait->SettingsApplied();
     }
     if (!window.HasStillPin()) {
         ReportFrame(frame, Reason(kNoStillFormat) +
@@ -180,6 +190,27 @@ bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
         FailFrom(frame);
         return false;
     }
+    return true;
+}
+
+bool ScanCommand::WaitAndPrepare(CBrasquelDlg& window, int frame) {
+    if (!m_wait->WatchesPreview() &&
+        m_wait->Before(frame, m_options.count, m_progress) == FrameWait::Result::kInputEnded) {
+        ReportError(
+            (frame == m_options.count
+                 ? QStringLiteral("standard input ended: frame %1 was not scanned").arg(frame)
+                 : QStringLiteral("standard input ended: frames %1 to %2 were not scanned")
+                       .arg(frame)
+                       .arg(m_options.count)));
+        FailFrom(frame);
+        return false;
+    }
+    do {
+        if (!PrepareFrame(window, frame)) {
+            return false;
+        }
+    } while (m_wait->WatchesPreview() &&
+             m_wait->Before(frame, m_options.count, m_progress) == FrameWait::Result::kScannerGone);
     return true;
 }
 
@@ -193,8 +224,8 @@ void ScanCommand::ScanFrame(CBrasquelDlg& window, int frame) {
         const int place = m_ledger.PlaceOf(frame);
         return place > 0 && window.StillsInProgress() >= place;
     };
-    WaitFor([&] { return settled() || (deadline.hasExpired() && !arrived()); },
-            QDeadlineTimer(QDeadlineTimer::Forever));
+    RunEventsUntil([&] { return settled() || (deadline.hasExpired() && !arrived()); },
+                   QDeadlineTimer(QDeadlineTimer::Forever));
     if (!settled()) {
         m_ledger.TimedOut(frame);
         ReportFrame(frame, NoPictureReason(std::chrono::milliseconds(m_options.timeoutMs)));
@@ -217,6 +248,10 @@ void ScanCommand::OnSaveFinished(const CBrasquelDlg& window, Status result, cons
         return;
     }
     PrintSaved(path);
+    if (m_progress && owner.frame != 0) {
+        std::fprintf(stderr, "frame %d of %d saved: %s\n", owner.frame, m_options.count,
+                     qPrintable(QFileInfo(path).fileName()));
+    }
     if (owner.frame == 0) {
         ReportError(
             QStringLiteral("a picture the scanner sent unasked was saved as %1").arg(Shown(path)));
@@ -253,18 +288,6 @@ QString ScanCommand::Reason(Status result) const {
         words += QStringLiteral(" [%1]").arg(StatusText(result));
     }
     return words;
-}
-
-bool ScanCommand::WaitFor(const std::function<bool()>& done, QDeadlineTimer deadline) {
-    QTimer wake;
-    wake.start(kWakeInterval);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
 }
 
 }  // namespace zv

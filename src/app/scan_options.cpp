@@ -24,6 +24,45 @@ std::optional<int> PositiveNumber(const QString& value, int max) {
     return ok && number >= 1 && number <= max ? std::optional<int>(number) : std::nullopt;
 }
 
+// --wait auto|enter|SECONDS; nothing for anything else.
+std::optional<FrameWaitOption> ParseFrameWait(const QString& value) {
+    using Kind = FrameWaitOption::Kind;
+    if (value == QLatin1String("auto")) {
+        return FrameWaitOption{Kind::kSettle, {}};
+    }
+    if (value == QLatin1String("enter")) {
+        return FrameWaitOption{Kind::kEnter, {}};
+    }
+    if (const auto time = ParseSeconds(value)) {
+        return FrameWaitOption{Kind::kTime, *time};
+    }
+    return std::nullopt;
+}
+
+// What is wrong with --wait and --auto as `parser` read them; empty when nothing is, with the
+// wait asked for in `frameWait`.
+QString FrameWaitProblem(const QCommandLineParser& parser, const QCommandLineOption& wait,
+                         const QCommandLineOption& autoWait, FrameWaitOption* frameWait) {
+    if (parser.isSet(wait)) {
+        const auto parsed = ParseFrameWait(parser.value(wait));
+        if (!parsed) {
+            return QStringLiteral(
+                       "--wait must be auto, enter or a number of seconds above 0 and "
+                       "at most 3600, not '%1'")
+                .arg(parser.value(wait));
+        }
+        *frameWait = *parsed;
+    }
+    if (parser.isSet(autoWait)) {
+        if (parser.isSet(wait) && frameWait->kind != FrameWaitOption::Kind::kSettle) {
+            return QStringLiteral("--auto and --wait %1 ask for different waits")
+                .arg(parser.value(wait));
+        }
+        frameWait->kind = FrameWaitOption::Kind::kSettle;
+    }
+    return {};
+}
+
 ParsedScan Fail(const QString& message) {
     ParsedScan parsed;
     parsed.exitStatus = UsageError("zevuvora scan", message);
@@ -63,6 +102,15 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         QStringLiteral("timeout-ms"),
         QStringLiteral("How long to wait for each frame, in milliseconds (default 10000)."),
         QStringLiteral("ms"), QStringLiteral("10000"));
+    const QCommandLineOption wait(
+        QStringLiteral("wait"),
+        QStringLiteral("Before each frame after the first: 'auto' waits for the film to come to "
+                       "rest in the preview (the first frame too), 'enter' for a line on standard "
+                       "input (its end ends the run), a number of seconds (above 0, at most "
+                       "3600) waits that long. Default: no wait."),
+        QStringLiteral("how"));
+    const QCommandLineOption autoWait(QStringLiteral("auto"),
+                                      QStringLiteral("The same as --wait auto."));
     const QCommandLineOption simulated = SimulatedScannerOption();
     const QCommandLineOption verbose(
         QStringLiteral("verbose"), QStringLiteral("Add the status code to every failure reason."));
@@ -71,8 +119,8 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         QStringLiteral("remember-settings"),
         QStringLiteral("Store the folder, film size and resolution of this run as the window's "
                        "saved choices (by default a scan leaves them alone)."));
-    parser.addOptions(
-        {film, size, resolution, out, count, timeout, simulated, advance, remember, verbose});
+    parser.addOptions({film, size, resolution, out, count, timeout, wait, autoWait, simulated,
+                       advance, remember, verbose});
 
     QStringList withoutVerb = WithoutToolkitOptions(arguments);
     if (withoutVerb.size() >= 2) {
@@ -126,6 +174,11 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
         return Fail(QStringLiteral("--timeout-ms must be a positive whole number, not '%1'")
                         .arg(parser.value(timeout)));
     }
+    FrameWaitOption frameWait;
+    if (const QString problem = FrameWaitProblem(parser, wait, autoWait, &frameWait);
+        !problem.isEmpty()) {
+        return Fail(problem);
+    }
     if (const QString problem = FilmAdvanceProblem(parser, advance, simulated);
         !problem.isEmpty()) {
         return Fail(problem);
@@ -138,6 +191,7 @@ ParsedScan ParseScanCommandLine(const QStringList& arguments) {
     options.resolutionIndex = *resolutionIndex;
     options.count = *frames;
     options.timeoutMs = *timeoutMs;
+    options.wait = frameWait;
     options.outputFolder = parser.value(out);
     options.simulatedScanner = parser.isSet(simulated);
     options.filmAdvance =

@@ -107,6 +107,18 @@ media::VideoWindow* CaptureController::PreviewWindow() const {
     return m_graph ? &m_graph->GetVideoWindow() : nullptr;
 }
 
+std::shared_ptr<const media::LatestFrame> CaptureController::PreviewFrames() const {
+    if (!m_graph) {
+        return nullptr;
+    }
+    for (const auto& filter : m_graph->EnumFilters()) {
+        if (const auto* renderer = dynamic_cast<const media::VideoRenderer*>(filter.get())) {
+            return renderer->SharedFrames();
+        }
+    }
+    return nullptr;
+}
+
 Status CaptureController::BuildGraph() {
     m_stillBranch = m_deviceFilter && m_hasStillPin && static_cast<bool>(m_stillSink);
     Status hr = CreateGraph();

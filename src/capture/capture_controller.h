@@ -15,6 +15,7 @@ namespace media {
 class CaptureGraphBuilder;
 class Filter;
 class FilterGraph;
+class LatestFrame;
 class MediaType;
 class SampleGrabber;
 class StreamConfig;
@@ -77,6 +78,9 @@ public:
     // The preview renderer's window, to place it in the window's preview area; null without a
     // graph.
     media::VideoWindow* PreviewWindow() const;
+    // The latest pictures of the preview renderer; null without a graph or renderer. A new
+    // object for every graph: a restarted capture hands out other pictures.
+    std::shared_ptr<const media::LatestFrame> PreviewFrames() const;
     // The graph as built, for looking at only; null without one.
     const media::FilterGraph* Graph() const { return m_graph.get(); }
     media::SampleGrabber* StillGrabber() const { return m_stillGrabber.get(); }

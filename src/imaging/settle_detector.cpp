@@ -25,8 +25,10 @@ bool SettleDetector::Feed(const FrameSignature& signature, std::chrono::millisec
     if (signature.IsEmpty()) {
         return false;
     }
-    if (m_taken.IsEmpty()) {
-        m_taken = signature;
+    if (m_quietStart.IsEmpty()) {
+        if (!m_firstUntaken) {
+            m_taken = signature;
+        }
         m_quietStart = signature;
         m_quietSince = time;
         return false;
@@ -39,6 +41,7 @@ bool SettleDetector::Feed(const FrameSignature& signature, std::chrono::millisec
         m_quietSince = time;
         return false;
     }
+    // Nothing taken yet (ResetUntaken): an empty signature is farther than any threshold.
     if (time - m_quietSince < m_thresholds.settle ||
         signature.DistanceTo(m_taken) <= m_thresholds.moved) {
         return false;
@@ -52,6 +55,12 @@ void SettleDetector::Reset() {
     m_quietStart = {};
     m_quietSince = {};
     m_moving = false;
+    m_firstUntaken = false;
+}
+
+void SettleDetector::ResetUntaken() {
+    Reset();
+    m_firstUntaken = true;
 }
 
 }  // namespace zv

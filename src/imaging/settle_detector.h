@@ -34,14 +34,21 @@ public:
     // Forgets everything: the next frame is taken as the picture already taken (after the user
     // changed the picture's settings, or when watching starts on a frame already scanned).
     void Reset();
+    // Forgets everything too, but nothing counts as taken: the first picture to stay still for
+    // the settle time settles, whatever it shows (a run that starts on a frame already in place
+    // takes that frame once it rests).
+    void ResetUntaken();
 
     // The last frame broke the quiet: the picture is moving.
     bool IsMoving() const { return m_moving; }
 
 private:
     Thresholds m_thresholds;
-    // The picture taken last (or the first one seen); empty before any frame.
+    // The picture taken last (or the first one seen); empty before any frame, and until the
+    // first settle after ResetUntaken.
     FrameSignature m_taken;
+    // The first frame after a reset is not taken (ResetUntaken).
+    bool m_firstUntaken = false;
     // The first frame of the current quiet spell and when it came.
     FrameSignature m_quietStart;
     std::chrono::milliseconds m_quietSince{0};

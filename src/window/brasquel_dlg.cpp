@@ -10,6 +10,7 @@
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "settings/localised_text.h"
+#include "window/auto_scan.h"
 #include "window/default_save_folder.h"
 #include "window/failure_reason.h"
 
@@ -182,6 +183,8 @@ bool CBrasquelDlg::OnInitDialog() {
     CreateAdjustments();
     ConnectHandlers();
     ConnectAdjustmentHandlers();
+    // After the handlers: it learns of a new film type once the window has applied it.
+    m_autoScan = std::make_unique<AutoScan>(*this);
     ConnectFoundScanner(std::nullopt);
     RegisterForDeviceChanges();
     return true;

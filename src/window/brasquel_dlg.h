@@ -28,6 +28,7 @@ class QComboBox;
 namespace zv {
 
 class AdjustmentControls;
+class AutoScan;
 class CaptureController;
 class CXLabel;
 class PropertySlots;
@@ -200,6 +201,8 @@ public:
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
+    // The "Scan when the frame settles" check box and its loop; null before OnInitDialog.
+    AutoScan* AutoScanner() const { return m_autoScan.get(); }
 
     // Ids that stay enabled whether or not a scanner is connected.
     static bool IsAlwaysEnabled(int id);
@@ -300,6 +303,7 @@ private:
     int m_identifyRetriesLeft = 0;
     std::unique_ptr<PropertySlots> m_slots;
     std::unique_ptr<AdjustmentControls> m_adjustments;
+    std::unique_ptr<AutoScan> m_autoScan;
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
     std::function<void(const QString&)> m_reportError;
     // The film type problem last reported through m_reportError.

@@ -7,12 +7,14 @@
 #include "platform/sim/sim_device_filter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace zv {
 namespace {
@@ -40,7 +42,11 @@ protected:
         }
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const int status = ScanCommand(options, bus).Run();
+        ScanCommand command(options, bus);
+        if (inputFd >= 0) {
+            command.SetConsole(inputFd, true);
+        }
+        const int status = command.Run();
         out = QString::fromStdString(testing::internal::GetCapturedStdout());
         err = QString::fromStdString(testing::internal::GetCapturedStderr());
         return status;
@@ -82,7 +88,24 @@ protected:
         watcher.start(5);
     }
 
+    // With --wait enter: the lines the user types, then the end of the input.
+    int RunWithInput(ScanOptions options, const QByteArray& input) {
+        int fds[2];
+        if (::pipe(fds) != 0 || ::write(fds[1], input.constData(), input.size()) != input.size()) {
+            ADD_FAILURE() << "no pipe";
+            return -1;
+        }
+        ::close(fds[1]);
+        inputFd = fds[0];
+        bus->Plug(SmallScanner(), false);
+        const int status = Run(std::move(options));
+        ::close(fds[0]);
+        return status;
+    }
+
     QTemporaryDir root;
+    // The command's standard input and whether it shows progress (a terminal); -1: as it is.
+    int inputFd = -1;
     QTimer watcher;
     std::shared_ptr<sim::SimDeviceBus> bus = std::make_shared<sim::SimDeviceBus>();
     QString out;
@@ -259,6 +282,116 @@ TEST_F(ScanCommandTest, BlackAndWhiteIsAppliedThroughTheFilmTypeHandler) {
     ASSERT_EQ(Files().size(), 1);
     EXPECT_TRUE(Files().first().startsWith(QStringLiteral("ZevuVora_bw_135_5M_")));
 }
+
+struct EnterCase {
+    const char* name;
+    const char* input;
+    int exitStatus;
+    int files;
+    const char* says;
+};
+
+class EnterWaitTest : public ScanCommandTest, public testing::WithParamInterface<EnterCase> {};
+
+// Three frames, the first at once, each later one after a line; the end of the input ends the
+// run and leaves the frames not scanned unsaved.
+TEST_P(EnterWaitTest, EachLaterFrameTakesALineAndTheEndOfInputEndsTheRun) {
+    ScanOptions options;
+    options.count = 3;
+    options.wait.kind = FrameWaitOption::Kind::kEnter;
+    EXPECT_EQ(RunWithInput(options, GetParam().input), GetParam().exitStatus) << err.toStdString();
+    EXPECT_EQ(Files().size(), GetParam().files);
+    ExpectEveryFilePrinted();
+    EXPECT_TRUE(err.contains(QString::fromLatin1(GetParam().says))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("frame 1 of 3 saved: ZevuVora_slide_135_5M_")))
+        << err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, EnterWaitTest,
+    testing::Values(
+        EnterCase{"TwoLines", "\n\n", 0, 3, "frame 3 of 3: move the film on, then press Enter"},
+        EnterCase{"OneLineThenEnd", "next\n", 1, 2,
+                  "standard input ended: frame 3 was not scanned"},
+        EnterCase{"AnUnendedLineCounts", "\nlast", 0, 3, "frame 3 of 3 saved"},
+        EnterCase{"EndAtOnce", "", 1, 1, "standard input ended: frames 2 to 3 were not scanned"}),
+    [](const testing::TestParamInfo<EnterCase>& param) { return std::string(param.param.name); });
+
+TEST_F(ScanCommandTest, ATimedWaitComesBetweenTheFrames) {
+    ScanOptions options;
+    options.count = 3;
+    options.wait = {FrameWaitOption::Kind::kTime, 250ms};
+    QElapsedTimer run;
+    run.start();
+    ASSERT_EQ(Run(SmallScanner(), options), 0) << err.toStdString();
+    EXPECT_GE(run.elapsed(), 500);
+    EXPECT_EQ(Files().size(), 3);
+}
+
+// Frame 2 waits for a film that never moves; the scanner leaving ends that wait as it ends any.
+TEST_F(ScanCommandTest, TheScannerLeavingEndsTheWaitForTheFilmToRest) {
+    auto scanner = bus->Plug(SmallScanner(), false);
+    QObject::connect(&watcher, &QTimer::timeout, [this, scanner] {
+        if (!Files().isEmpty()) {
+            watcher.stop();
+            bus->Unplug(scanner->DevicePath());
+        }
+    });
+    watcher.start(5);
+    ScanOptions options;
+    options.count = 2;
+    options.timeoutMs = 300;
+    options.wait.kind = FrameWaitOption::Kind::kSettle;
+    EXPECT_EQ(Run(options), 1);
+    EXPECT_EQ(Files().size(), 1) << "the frame in place is taken once it rests";
+    EXPECT_TRUE(err.contains(
+        QStringLiteral("frame 2: the scanner was unplugged and did not come back within 300 ms")))
+        << err.toStdString();
+}
+
+struct WaitArgumentCase {
+    QStringList arguments;
+    std::optional<int> exitStatus;
+    FrameWaitOption::Kind kind;
+    std::chrono::milliseconds time;
+};
+
+class WaitArguments : public testing::TestWithParam<WaitArgumentCase> {};
+
+TEST_P(WaitArguments, AreAutoEnterOrSecondsAndAutoIsItsAlias) {
+    const WaitArgumentCase& c = GetParam();
+    testing::internal::CaptureStderr();
+    const ParsedScan parsed = ParseScanCommandLine(
+        QStringList{QStringLiteral("zevuvora"), QStringLiteral("scan")} + c.arguments);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(parsed.exitStatus, c.exitStatus) << err;
+    if (!c.exitStatus) {
+        EXPECT_EQ(parsed.options.wait.kind, c.kind);
+        EXPECT_EQ(parsed.options.wait.time, c.time);
+    } else {
+        EXPECT_NE(err.find("--"), std::string::npos) << err;
+    }
+}
+
+using Kind = FrameWaitOption::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Values, WaitArguments,
+    testing::Values(
+        WaitArgumentCase{{}, std::nullopt, Kind::kNone, 0ms},
+        WaitArgumentCase{
+            {QStringLiteral("--wait"), QStringLiteral("auto")}, std::nullopt, Kind::kSettle, 0ms},
+        WaitArgumentCase{{QStringLiteral("--auto")}, std::nullopt, Kind::kSettle, 0ms},
+        WaitArgumentCase{{QStringLiteral("--auto"), QStringLiteral("--wait=auto")},
+                         std::nullopt,
+                         Kind::kSettle,
+                         0ms},
+        WaitArgumentCase{{QStringLiteral("--wait=enter")}, std::nullopt, Kind::kEnter, 0ms},
+        WaitArgumentCase{{QStringLiteral("--wait=1.5")}, std::nullopt, Kind::kTime, 1500ms},
+        WaitArgumentCase{{QStringLiteral("--wait=0")}, 2, Kind::kNone, 0ms},
+        WaitArgumentCase{{QStringLiteral("--wait=soon")}, 2, Kind::kNone, 0ms},
+        WaitArgumentCase{{QStringLiteral("--wait")}, 2, Kind::kNone, 0ms},
+        WaitArgumentCase{
+            {QStringLiteral("--auto"), QStringLiteral("--wait=enter")}, 2, Kind::kNone, 0ms}));
 
 }  // namespace
 }  // namespace zv

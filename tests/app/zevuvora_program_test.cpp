@@ -1,4 +1,6 @@
 // Runs the zevuvora program as a user does and checks what it prints, writes and returns.
+#include "support/saved_pictures.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -128,6 +130,20 @@ TEST(ScanProgramTest, ThreeBlackAndWhite126FramesAtHighResolution) {
     }
 }
 
+// The film moves on every 2 s; each frame is taken once it rests, the first one too.
+TEST(ScanProgramTest, WaitAutoTakesEachFrameOfAMovingFilmOnce) {
+    QTemporaryDir root;
+    const ProgramRun run = RunProgram(
+        {QStringLiteral("scan"), QStringLiteral("--simulated-scanner"),
+         QStringLiteral("--simulated-film-advance"), QStringLiteral("2"), QStringLiteral("--wait"),
+         QStringLiteral("auto"), QStringLiteral("--count"), QStringLiteral("3"),
+         QStringLiteral("--out"), root.filePath(QStringLiteral("scans"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList printed = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(printed.size(), 3) << run.out.toStdString();
+    EXPECT_GT(test::LeastDistance(printed), 0.3) << "three different frames";
+}
+
 TEST(ScanProgramTest, BadArgumentsEndWithStatus2AndAMessage) {
     for (const QStringList& arguments :
          {QStringList{QStringLiteral("scan"), QStringLiteral("--film"), QStringLiteral("colour")},
@@ -137,6 +153,7 @@ TEST(ScanProgramTest, BadArgumentsEndWithStatus2AndAMessage) {
           QStringList{QStringLiteral("scan"), QStringLiteral("--count"), QStringLiteral("0")},
           QStringList{QStringLiteral("scan"), QStringLiteral("--count"), QStringLiteral("x")},
           QStringList{QStringLiteral("scan"), QStringLiteral("--timeout-ms"), QStringLiteral("-5")},
+          QStringList{QStringLiteral("scan"), QStringLiteral("--wait"), QStringLiteral("later")},
           QStringList{QStringLiteral("scan"), QStringLiteral("--bogus")},
           QStringList{QStringLiteral("scan"), QStringLiteral("extra")}}) {
         const ProgramRun run = RunProgram(arguments);
@@ -158,8 +175,9 @@ TEST(ScanProgramTest, NoScannerEndsWithStatus2) {
 TEST(ScanProgramTest, HelpDescribesEveryOption) {
     const ProgramRun run = RunProgram({QStringLiteral("scan"), QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* option : {"--film", "--size", "--resolution", "--out", "--count",
-                               "--simulated-scanner", "--timeout-ms", "--version"}) {
+    for (const char* option :
+         {"--film", "--size", "--resolution", "--out", "--count", "--simulated-scanner",
+          "--timeout-ms", "--wait", "--auto", "--version"}) {
         EXPECT_TRUE(run.out.contains(QLatin1String(option))) << option;
     }
 }

@@ -34,6 +34,8 @@ struct Sequence {
     bool flicker;
     // The detector fires once in each of these spans of time, and never else.
     std::vector<std::pair<milliseconds, milliseconds>> fires;
+    // Watching starts with nothing taken (ResetUntaken): the first picture at rest fires too.
+    bool untaken = false;
 };
 
 double PlaceAt(const std::vector<Stretch>& film, milliseconds time) {
@@ -57,6 +59,9 @@ std::vector<milliseconds> Watch(const Sequence& sequence, const test::FilmStrip&
     }
     std::mt19937 random(42);
     SettleDetector detector;
+    if (sequence.untaken) {
+        detector.ResetUntaken();
+    }
     std::vector<milliseconds> fires;
     for (milliseconds time{0}; time < end; time += kFramePeriod) {
         QImage view = strip.View(PlaceAt(sequence.film, time) * strip.FrameLeft(1));
@@ -107,6 +112,11 @@ TEST(SettleDetector, FiresOnceForEachNewFrameAtRest) {
           {1500ms, 2.02, 2.02}},
          false,
          {{1900ms, 2032ms}, {3800ms, 3932ms}}},
+        {"nothing taken: the frame in place once it rests, then the next",
+         {{1000ms, 0, 0}, {600ms, 0, 1}, {2500ms, 1, 1}},
+         true,
+         {{500ms, 632ms}, {2100ms, 2232ms}},
+         true},
     };
     for (const Sequence& sequence : sequences) {
         SCOPED_TRACE(sequence.name);

@@ -28,6 +28,9 @@ public:
     VideoWindow* GetVideoWindow() override { return m_window.get(); }
     RendererWindow& Window() { return *m_window; }
     const LatestFrame& Frames() const { return *m_frames; }
+    // The same pictures, for a watcher that may outlive the renderer (the graph is rebuilt on
+    // every capture start).
+    std::shared_ptr<const LatestFrame> SharedFrames() const { return m_frames; }
     // Samples that could not be shown (broken JPEG, short buffer); any thread.
     int DroppedSamples() const { return m_dropped.load(); }
 
