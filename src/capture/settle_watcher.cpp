@@ -18,9 +18,11 @@ SettleWatcher::SettleWatcher(FrameSource source, SettleDetector::Thresholds thre
 void SettleWatcher::Start(StartWith start) {
     m_untaken = start == StartWith::kPictureNew;
     m_rebaseUntil = {};
-    // The next poll finds "new" pictures and forgets what was seen.
+    // The poll finds "new" pictures and forgets what was seen; it looks at once, so the picture
+    // on screen now is the one taken, not one that comes later.
     m_frames.reset();
     m_poll.start();
+    Poll();
 }
 
 void SettleWatcher::Stop() {

@@ -153,7 +153,6 @@ TEST(ScanProgramTest, BadArgumentsEndWithStatus2AndAMessage) {
           QStringList{QStringLiteral("scan"), QStringLiteral("--count"), QStringLiteral("0")},
           QStringList{QStringLiteral("scan"), QStringLiteral("--count"), QStringLiteral("x")},
           QStringList{QStringLiteral("scan"), QStringLiteral("--timeout-ms"), QStringLiteral("-5")},
-          QStringList{QStringLiteral("scan"), QStringLiteral("--wait"), QStringLiteral("later")},
           QStringList{QStringLiteral("scan"), QStringLiteral("--bogus")},
           QStringList{QStringLiteral("scan"), QStringLiteral("extra")}}) {
         const ProgramRun run = RunProgram(arguments);

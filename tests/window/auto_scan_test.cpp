@@ -91,6 +91,7 @@ TEST_F(AutoScanTest, AFrameThatSettlesWhileAScanWaitsIsScannedAfterIt) {
     std::vector<int> triggersAtSave;
     QObject::connect(&window, &CBrasquelDlg::saveFinished,
                      [&] { triggersAtSave.push_back(scanner->TriggerCount()); });
+    ASSERT_TRUE(WatchFrames(2));  // the frame to count as scanned is on screen
     Box().setChecked(true);
     scanner->Film().Advance();
     ASSERT_TRUE(WaitUntil([&] { return scanner->TriggerCount() == 1; }, 20s));
