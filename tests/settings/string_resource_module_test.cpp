@@ -39,12 +39,13 @@ TEST(StringBlockLayout, EnglishBlocksHoldTheStringsAtTheirPositions) {
               block9.counts);
     EXPECT_EQ(block9.texts[3], u"Scan");
     EXPECT_EQ(block9.texts[15], u"Negative");
-    // Block 10 covers 144 to 159: 144 at position 0, 153 at 9, nothing after.
+    // Block 10 covers 144 to 159: 144 at position 0, 153 at 9, 154 at 10, nothing after.
     const WalkedBlock block10 = Walk(module.Find(10, 0x0409));
     ASSERT_EQ(block10.counts.size(), 16u);
     EXPECT_EQ(block10.texts[0], u"Black&&White");
     EXPECT_EQ(block10.texts[9], u"Please plug in film scanner");
-    for (std::size_t position = 10; position < 16; ++position) {
+    EXPECT_EQ(block10.texts[10], u"Scan when the frame settles");
+    for (std::size_t position = 11; position < 16; ++position) {
         EXPECT_EQ(block10.counts[position], 0u) << position;
     }
 }
