@@ -84,7 +84,7 @@ TEST_F(ExtensionUnitTest, ScannerUnitOpensWithItsTwoSelectors) {
     ASSERT_TRUE(handle.has_value());
     EXPECT_EQ(handle->NodeId(), sim::SimKsTopology::kFirstUnitNode);
     for (std::uint32_t s = 0; s <= ExtensionUnitHandle::kMaxSelector; ++s) {
-        const SelectorEntry& entry = handle->Entry(s)->;
+        const SelectorEntry& entry = *handle->Entry(s);
         if (s == 10) {
             EXPECT_EQ(entry.access, kGetSet);
             EXPECT_EQ(entry.size, 8u);

@@ -50,9 +50,9 @@ TEST_P(IdentifyChipTest, AnswersAndExchangesAsTheChipDid) {
     GetParam().change(config.extensionUnits[0]);
     auto device = sim::SimDeviceFilter::Create(std::move(config));
     test::RecordingPause pause;
-    OpenedExtensionUnit opened = OpenExtensionUnit(device, pause.Function());
-    ASSERT_EQ(opened.status, kOk);
-    const ExtensionUnitHandle& handle = *opened.unit;
+    OpenedExtensionUnit unit = OpenExtensionUnit(device, pause.Function());
+    ASSERT_EQ(unit.status, kOk);
+    const ExtensionUnitHandle& handle = *unit.unit;
     const std::size_t opened = device->KsRequests().size();
 
     EXPECT_EQ(IdentifyChip(handle), GetParam().expected);
