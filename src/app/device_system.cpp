@@ -1,15 +1,15 @@
 #include "app/device_system.h"
 
-#include "platform/devices/device_backend_factory.h"
 #include "platform/sim/sim_device_bus.h"
 #include "platform/sim/sim_device_config.h"
+#include "platform/v4l2/v4l2_device_backend.h"
 
 namespace zv {
 
 std::shared_ptr<devices::DeviceBackend> CreateDeviceSystem(bool simulatedScanner,
                                                            std::chrono::milliseconds filmAdvance) {
     if (!simulatedScanner) {
-        return devices::CreateDeviceBackend(devices::DeviceBackendKind::kV4l2);
+        return std::make_shared<v4l2::V4l2DeviceBackend>();
     }
     auto bus = std::make_shared<sim::SimDeviceBus>();
     sim::SimDeviceConfig device = sim::ScannerDevice();

@@ -99,7 +99,8 @@ bool CaptureController::TriggerStill() {
                            nullptr, false, 0, &stillPin) != kOk) {
         return false;
     }
-    control->SetMode(*stillPin, media::kVideoControlFlagTrigger);
+    // A trigger the pin refuses shows as no frame within the time-out.
+    IgnoreStatus(control->SetMode(*stillPin, media::kVideoControlFlagTrigger));
     return true;
 }
 
@@ -156,7 +157,8 @@ Status CaptureController::CreateGraph() {
         m_builder.reset();
         return kFail;
     }
-    m_builder->SetFiltergraph(m_graph);
+    // A builder takes its first graph.
+    IgnoreStatus(m_builder->SetFiltergraph(m_graph));
     if (m_rendererWindowFactory) {
         m_builder->SetRendererWindowFactory(m_rendererWindowFactory);
     }
@@ -203,7 +205,8 @@ Status CaptureController::BuildStillBranch() {
 
 Status CaptureController::CleanUpGraph(Status failure) {
     for (const std::shared_ptr<media::Filter>& filter : m_graph->EnumFilters()) {
-        m_graph->RemoveFilter(*filter);
+        // Each filter enumerated is in the graph; the failure reported is the one that led here.
+        IgnoreStatus(m_graph->RemoveFilter(*filter));
     }
     ReleaseStillGrabber();
     m_graph.reset();
@@ -233,7 +236,8 @@ Status CaptureController::StopGraph() {
     if (!m_graph) {
         return kFail;
     }
-    m_graph->Stop();
+    // The poll below tells whether the graph stopped.
+    IgnoreStatus(m_graph->Stop());
     for (int poll = 0; poll < kStatePolls; ++poll) {
         media::FilterState state = media::FilterState::kRunning;
         if (m_graph->GetState(kStatePollTimeout, &state) == kOk &&
@@ -258,9 +262,10 @@ void CaptureController::RemoveDownstream(media::Filter* filter) {
         // Holds the downstream filter while it is taken out of the graph.
         const std::shared_ptr<media::Filter> downstream = peer->QueryFilter();
         RemoveDownstream(downstream.get());
-        m_graph->Disconnect(*peer);
-        m_graph->Disconnect(*pin);
-        m_graph->RemoveFilter(*downstream);
+        // Teardown goes on whatever each step answers: a pin already apart stays apart.
+        IgnoreStatus(m_graph->Disconnect(*peer));
+        IgnoreStatus(m_graph->Disconnect(*pin));
+        IgnoreStatus(m_graph->RemoveFilter(*downstream));
     }
 }
 
@@ -279,13 +284,15 @@ void CaptureController::ReleaseStillGrabber() {
     }
     // The graph is stopped by now; detaching also waits out a call still inside the callback,
     // should a stop ever have failed, so the callback can never outlive this controller in use.
-    m_stillGrabber->SetCallback(nullptr, media::SampleGrabber::kModeSampleCB);
+    // Removing a callback cannot fail: mode 0 is always taken.
+    IgnoreStatus(m_stillGrabber->SetCallback(nullptr, media::SampleGrabber::kModeSampleCB));
     m_stillGrabber.reset();
 }
 
 void CaptureController::DestroyController() {
     if (m_builder) {
-        StopGraph();
+        // A graph that does not stop in time is torn down all the same.
+        IgnoreStatus(StopGraph());
     }
     RemoveDownstream(m_sourceFilter);
     ReleaseStillGrabber();

@@ -20,7 +20,7 @@ Status ReadFormatList(const media::StreamConfig& config, FormatList* list) {
     std::vector<std::byte> caps(static_cast<std::size_t>(capsSize));
     for (int i = 0; i < count; ++i) {
         // A failed entry stays empty.
-        config.GetStreamCaps(i, &formats[static_cast<std::size_t>(i)], caps);
+        IgnoreStatus(config.GetStreamCaps(i, &formats[static_cast<std::size_t>(i)], caps));
     }
     *list = std::move(formats);
     return kOk;

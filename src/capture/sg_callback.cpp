@@ -8,7 +8,9 @@ Status CSGCallback::SampleCB(double /*sampleTime*/, const media::MediaSample& /*
 
 Status CSGCallback::BufferCB(double sampleTime, const std::uint8_t* buffer, std::int32_t length) {
     if (m_sink && buffer != nullptr && length >= 0) {
-        m_sink(sampleTime, std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(length)));
+        // The sink reports its own outcome to the window; the grabber does not look at answers.
+        IgnoreStatus(m_sink(
+            sampleTime, std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(length))));
     }
     return kOk;
 }

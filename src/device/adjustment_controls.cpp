@@ -1,12 +1,12 @@
 #include "device/adjustment_controls.h"
 
+#include "device/dialog_controls.h"
 #include "device/slot_control_ids.h"
 #include "device/trackbar_code.h"
 #include "platform/devices/camera_control.h"
 #include "platform/devices/property_control.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
-#include "platform/dialog_controls.h"
 
 #include <utility>
 
@@ -49,7 +49,8 @@ AdjustmentControls::AdjustmentControls(PropertySlots& propertySlots,
 void AdjustmentControls::WriteAdjustment(SlotRef ref) {
     if (Failed(m_slots.WriteSlot(ref))) {
         // Show what the device holds rather than a value it did not take.
-        m_slots.ReadSlot(ref);
+        // A slot that cannot be read either keeps what it showed.
+        IgnoreStatus(m_slots.ReadSlot(ref));
     }
 }
 
@@ -73,7 +74,8 @@ void AdjustmentControls::OnHScroll(int notificationCode, int sliderId) {
         controls.setControlText(slot.valueTextId, PropertySlots::ValueText(slot.value));
     } else {
         // The device refused the position: the slider and its text go back to its value.
-        m_slots.RefreshSlotControls(slot);
+        // A slot of the tables always has a known kind.
+        IgnoreStatus(m_slots.RefreshSlotControls(slot));
     }
     controls.checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kCustom);
 }
@@ -92,7 +94,8 @@ void AdjustmentControls::ApplyDefaults() {
             slot.value = slot.defaultValue;
             slot.flags = slot.capsFlags & devices::kPropertyFlagsAuto;
             WriteAdjustment(ref);
-            m_slots.RefreshSlotControls(slot);
+            // A slot of the tables always has a known kind.
+            IgnoreStatus(m_slots.RefreshSlotControls(slot));
         }
     }
     m_slots.Controls().checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kDefault);
@@ -176,7 +179,8 @@ Status AdjustmentControls::WriteFilmType(const FilmTypePreset& preset, bool keep
 void AdjustmentControls::WriteGamma(const FilmTypePreset& preset) {
     // The gamma slot has no controls and is never read; its flags stay 0.
     m_slots.Slot(kGamma).value = preset.gamma;
-    m_slots.WriteSlot(kGamma);
+    // The gamma slot has no controls to set back on a refusal.
+    IgnoreStatus(m_slots.WriteSlot(kGamma));
 }
 
 void AdjustmentControls::LoadPresetDefaults(const FilmTypePreset& preset) {

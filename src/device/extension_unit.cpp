@@ -7,6 +7,7 @@
 #include "platform/devices/scanner_contract.h"
 
 #include <algorithm>
+#include <cassert>
 #include <span>
 
 namespace zv {
@@ -14,6 +15,8 @@ namespace zv {
 namespace {
 
 using devices::KsNodeProperty;
+
+constexpr std::uint32_t kNoNode = 0xFFFFFFFF;
 
 // The unit information holds at most this many bytes (descriptor from its code on).
 constexpr std::size_t kUnitInfoCapacity = 64;
@@ -54,7 +57,7 @@ std::uint32_t FindUnitNode(devices::KsControl& control, devices::KsTopologyInfo&
             return node;
         }
     }
-    return ExtensionUnitHandle::kNoNode;
+    return kNoNode;
 }
 
 // What the unit information says: the number of controls and the control bitmap.
@@ -132,34 +135,34 @@ bool IsValueSize(std::uint32_t size) {
     return size == 1 || size == 2 || size == 4 || size == 8;
 }
 
-const SelectorEntry* Entry(const ExtensionUnitHandle& handle, std::uint32_t selector) {
-    return selector <= ExtensionUnitHandle::kMaxSelector ? &handle.selectors[selector] : nullptr;
-}
-
 }  // namespace
 
-Status OpenExtensionUnit(ExtensionUnitHandle* handle, const std::shared_ptr<media::Filter>& filter,
-                         const ProbePause& pause) {
-    if (handle == nullptr) {
-        return kPointer;
-    }
-    *handle = ExtensionUnitHandle{};
+ExtensionUnitHandle::ExtensionUnitHandle(std::shared_ptr<devices::KsControl> control,
+                                         std::uint32_t nodeId, const Selectors& selectors)
+    : m_control(std::move(control)), m_nodeId(nodeId), m_selectors(selectors) {
+    assert(m_control != nullptr);
+}
 
+OpenedExtensionUnit OpenExtensionUnit(const std::shared_ptr<media::Filter>& filter,
+                                      const ProbePause& pause) {
+    if (filter == nullptr) {
+        return {kPointer, std::nullopt};
+    }
     std::shared_ptr<devices::KsControl> control;
     if (const Status status = devices::QueryKsControl(filter, &control); Failed(status)) {
-        return status;
+        return {status, std::nullopt};
     }
     std::shared_ptr<devices::KsTopologyInfo> topology;
     if (const Status status = devices::QueryKsTopologyInfo(filter, &topology); Failed(status)) {
-        return status;
+        return {status, std::nullopt};
     }
     std::uint32_t nodeCount = 0;
     if (const Status status = topology->GetNumNodes(&nodeCount); Failed(status)) {
-        return status;
+        return {status, std::nullopt};
     }
     const std::uint32_t nodeId = FindUnitNode(*control, *topology, nodeCount);
-    if (nodeId == ExtensionUnitHandle::kNoNode) {
-        return kFail;
+    if (nodeId == kNoNode) {
+        return {kFail, std::nullopt};
     }
 
     std::array<std::uint8_t, kUnitInfoCapacity> info{};
@@ -167,7 +170,7 @@ Status OpenExtensionUnit(ExtensionUnitHandle* handle, const std::shared_ptr<medi
     const Status infoStatus =
         control->KsProperty(Request(0, devices::kKsTopologyGet, nodeId), info, &returned);
     if (Failed(infoStatus)) {
-        return infoStatus;
+        return {infoStatus, std::nullopt};
     }
     UnitInformation unit;
     const std::size_t length = std::min<std::size_t>(returned, info.size());
@@ -175,11 +178,12 @@ Status OpenExtensionUnit(ExtensionUnitHandle* handle, const std::shared_ptr<medi
         case ParseResult::kOk:
             break;
         case ParseResult::kBadBitmapSize:
-            return infoStatus;
+            return {infoStatus, std::nullopt};
         case ParseResult::kCutShort:
-            return kFail;
+            return {kFail, std::nullopt};
     }
 
+    ExtensionUnitHandle::Selectors selectors{};
     std::uint32_t learnt = 0;
     for (std::uint32_t bit = 0; bit < ExtensionUnitHandle::kMaxSelector; ++bit) {
         if (learnt >= unit.numControls) {
@@ -189,24 +193,18 @@ Status OpenExtensionUnit(ExtensionUnitHandle* handle, const std::shared_ptr<medi
             continue;
         }
         const std::uint32_t selector = bit + 1;
-        if (ProbeSelector(*control, nodeId, selector, handle->selectors[selector], pause)) {
+        if (ProbeSelector(*control, nodeId, selector, selectors[selector], pause)) {
             ++learnt;
         }
     }
-
-    handle->control = std::move(control);
-    handle->nodeId = nodeId;
-    return kOk;
+    return {kOk, ExtensionUnitHandle(std::move(control), nodeId, selectors)};
 }
 
 Status GetSelector(const ExtensionUnitHandle& handle, std::uint32_t selector, std::int64_t* value) {
     if (value == nullptr) {
         return kPointer;
     }
-    if (!handle.IsOpen()) {
-        return kFail;
-    }
-    const SelectorEntry* entry = Entry(handle, selector);
+    const SelectorEntry* entry = handle.Entry(selector);
     if (entry == nullptr || (entry->access & devices::kKsPropertyTypeGet) == 0) {
         return kNotFound;
     }
@@ -216,8 +214,8 @@ Status GetSelector(const ExtensionUnitHandle& handle, std::uint32_t selector, st
     std::array<std::uint8_t, 8> bytes{};
     std::uint32_t returned = 0;
     const Status status =
-        handle.control->KsProperty(Request(selector, devices::kKsTopologyGet, handle.nodeId),
-                                   std::span(bytes.data(), entry->size), &returned);
+        handle.Control().KsProperty(Request(selector, devices::kKsTopologyGet, handle.NodeId()),
+                                    std::span(bytes.data(), entry->size), &returned);
     if (status != kOk) {
         return status;
     }
@@ -247,10 +245,7 @@ Status GetSelector(const ExtensionUnitHandle& handle, std::uint32_t selector, st
 }
 
 Status SetSelector(const ExtensionUnitHandle& handle, std::uint32_t selector, std::int64_t value) {
-    if (!handle.IsOpen()) {
-        return kFail;
-    }
-    const SelectorEntry* entry = Entry(handle, selector);
+    const SelectorEntry* entry = handle.Entry(selector);
     if (entry == nullptr || (entry->access & devices::kKsPropertyTypeSet) == 0) {
         return kNotFound;
     }
@@ -263,16 +258,8 @@ Status SetSelector(const ExtensionUnitHandle& handle, std::uint32_t selector, st
         bytes[i] = static_cast<std::uint8_t>(raw >> (8 * i));
     }
     std::uint32_t returned = 0;
-    return handle.control->KsProperty(Request(selector, devices::kKsTopologySet, handle.nodeId),
-                                      std::span(bytes.data(), entry->size), &returned);
-}
-
-void CloseExtensionUnit(ExtensionUnitHandle* handle) {
-    if (handle == nullptr) {
-        return;
-    }
-    handle->control.reset();
-    handle->nodeId = ExtensionUnitHandle::kNoNode;
+    return handle.Control().KsProperty(Request(selector, devices::kKsTopologySet, handle.NodeId()),
+                                       std::span(bytes.data(), entry->size), &returned);
 }
 
 }  // namespace zv

@@ -15,20 +15,34 @@ struct SelectorEntry {
     std::uint32_t size = 0;
 };
 
-// The scanner chip's vendor extension unit, opened on a device's source filter by
-// OpenExtensionUnit and closed by CloseExtensionUnit: the topology request interface (it keeps
-// the filter alive while set), the unit's node and the selectors 1 to 32 (entry 0 stays zero:
-// selector 0 is the unit information, not a control). Open while the control interface is set
-// and the node is known. GUI thread.
-struct ExtensionUnitHandle {
-    static constexpr std::uint32_t kNoNode = 0xFFFFFFFF;
+// The scanner chip's vendor extension unit, open for as long as this object lives: the topology
+// request interface (it keeps the filter alive), the unit's node and the selectors 1 to 32 (entry
+// 0 stays zero: selector 0 is the unit information, not a control). OpenExtensionUnit makes it;
+// there is no handle that is not open, and dropping it closes the unit. Move-only. GUI thread.
+class ExtensionUnitHandle {
+public:
     static constexpr std::uint32_t kMaxSelector = 32;
+    using Selectors = std::array<SelectorEntry, kMaxSelector + 1>;
 
-    std::shared_ptr<devices::KsControl> control;
-    std::uint32_t nodeId = kNoNode;
-    std::array<SelectorEntry, kMaxSelector + 1> selectors{};
+    // `control` must be set.
+    ExtensionUnitHandle(std::shared_ptr<devices::KsControl> control, std::uint32_t nodeId,
+                        const Selectors& selectors);
+    ExtensionUnitHandle(ExtensionUnitHandle&&) noexcept = default;
+    ExtensionUnitHandle& operator=(ExtensionUnitHandle&&) noexcept = default;
+    ExtensionUnitHandle(const ExtensionUnitHandle&) = delete;
+    ExtensionUnitHandle& operator=(const ExtensionUnitHandle&) = delete;
 
-    bool IsOpen() const { return control != nullptr && nodeId != kNoNode; }
+    devices::KsControl& Control() const { return *m_control; }
+    std::uint32_t NodeId() const { return m_nodeId; }
+    // The entry of `selector`; null beyond kMaxSelector.
+    const SelectorEntry* Entry(std::uint32_t selector) const {
+        return selector <= kMaxSelector ? &m_selectors[selector] : nullptr;
+    }
+
+private:
+    std::shared_ptr<devices::KsControl> m_control;
+    std::uint32_t m_nodeId;
+    Selectors m_selectors;
 };
 
 }  // namespace zv

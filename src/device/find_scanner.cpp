@@ -21,13 +21,12 @@ using Failure = DeviceVerdict::Failure;
 // caller goes on. kOk for the scanner's chip, kFalse for a chip that did not identify itself, the
 // open's failure for a unit that could not be opened.
 Status IdentifyDevice(const std::shared_ptr<media::Filter>& filter, const ProbePause& pause) {
-    ExtensionUnitHandle unit;
-    if (const Status opened = OpenExtensionUnit(&unit, filter, pause); Failed(opened)) {
-        return opened;
+    const OpenedExtensionUnit opened = OpenExtensionUnit(filter, pause);
+    if (Failed(opened.status)) {
+        return opened.status;
     }
-    const bool identified = IdentifyChip(unit);
-    CloseExtensionUnit(&unit);
-    return identified ? kOk : kFalse;
+    // A unit without usable selectors cannot answer the identification.
+    return opened.unit && IdentifyChip(*opened.unit) ? kOk : kFalse;
 }
 
 // Notes a device passed over, with its path when it can be read.

@@ -39,8 +39,9 @@ bool IdentifyChip(const ExtensionUnitHandle& handle) {
     }
     // Leave the chip's command selector as the recovery value: the answers do not matter.
     std::int64_t discarded = 0;
-    GetSelector(handle, contract::kIdentifyWriteSelector, &discarded);
-    SetSelector(handle, contract::kIdentifyWriteSelector, contract::kIdentifyRecoveryValue);
+    IgnoreStatus(GetSelector(handle, contract::kIdentifyWriteSelector, &discarded));
+    IgnoreStatus(
+        SetSelector(handle, contract::kIdentifyWriteSelector, contract::kIdentifyRecoveryValue));
     return false;
 }
 

@@ -1,9 +1,8 @@
 #include "device/property_slots.h"
 
-#include "device/slot_choice_controls.h"
+#include "device/dialog_controls.h"
 #include "device/slot_control_ids.h"
 #include "platform/devices/filter_interfaces.h"
-#include "platform/dialog_controls.h"
 
 #include <cassert>
 #include <limits>
@@ -304,30 +303,20 @@ void PropertySlots::RefreshRadioGroup(const PropertySlot& slot) {
 
 void PropertySlots::RefreshCheckBox(const PropertySlot& slot) {
     EnableIfBound(slot.checkBoxId, slot.supported);
-    if (slot.supported && slot.checkBoxId != 0 && m_choices != nullptr) {
-        m_choices->CheckDlgButton(slot.checkBoxId, slot.value != 0);
-    }
 }
 
 void PropertySlots::RefreshListBox(const PropertySlot& slot) {
     EnableIfBound(slot.captionId, slot.supported);
     EnableIfBound(slot.listBoxId, slot.supported);
-    if (slot.supported && slot.listBoxId != 0 && m_choices != nullptr) {
-        // A value below the minimum (or too far above it) selects nothing.
-        const std::int64_t entry =
-            static_cast<std::int64_t>(slot.value) - static_cast<std::int64_t>(slot.minimum);
-        const bool inList = entry >= 0 && entry <= std::numeric_limits<int>::max();
-        m_choices->SetListSelection(slot.listBoxId, inList ? static_cast<int>(entry) : -1);
-    }
 }
 
-Status PropertySlots::RefreshAllSlotControls() {
+void PropertySlots::RefreshAllSlotControls() {
     for (const SlotTable table : {SlotTable::kVideo, SlotTable::kCamera}) {
         for (int index = 0; index < SlotCount(table); ++index) {
-            RefreshSlotControls(Slot(table, index));
+            // The tables hold slots of known kinds only.
+            IgnoreStatus(RefreshSlotControls(Slot(table, index)));
         }
     }
-    return kOk;
 }
 
 }  // namespace zv

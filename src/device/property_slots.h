@@ -15,7 +15,6 @@
 namespace zv {
 
 class DialogControls;
-class SlotChoiceControls;
 namespace media {
 class Filter;
 }
@@ -74,7 +73,7 @@ public:
     // or list selection. kFail for an unknown kind, with nothing touched.
     Status RefreshSlotControls(const PropertySlot& slot);
     // Every slot of the video table, then of the camera table, in index order.
-    Status RefreshAllSlotControls();
+    void RefreshAllSlotControls();
 
     // `index` must lie within the table.
     PropertySlot& Slot(SlotTable table, int index);
@@ -99,8 +98,6 @@ public:
     QString UnavailableReason(SlotRef ref) const;
 
     DialogControls& Controls() const { return m_controls; }
-    // Check boxes and list boxes, for slots of those kinds; optional, not owned.
-    void SetChoiceControls(SlotChoiceControls* choices) { m_choices = choices; }
 
     // The value text of a slider: the value in decimal, in full.
     static QString ValueText(std::int32_t value);
@@ -117,7 +114,6 @@ private:
     void RefreshListBox(const PropertySlot& slot);
 
     DialogControls& m_controls;
-    SlotChoiceControls* m_choices = nullptr;
     std::shared_ptr<devices::VideoProcAmp> m_videoProcAmp;
     std::shared_ptr<devices::CameraControl> m_cameraControl;
     std::array<PropertySlot, kVideoSlotCount> m_videoSlots{};

@@ -10,10 +10,8 @@ inline constexpr int kLineUp = 0;
 inline constexpr int kLineDown = 1;
 inline constexpr int kPageUp = 2;
 inline constexpr int kPageDown = 3;
-inline constexpr int kThumbPosition = 4;
 inline constexpr int kThumbTrack = 5;
 inline constexpr int kTop = 6;
 inline constexpr int kBottom = 7;
-inline constexpr int kEndTrack = 8;
 
 }  // namespace zv::tb

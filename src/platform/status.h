@@ -7,10 +7,25 @@
 namespace zv {
 
 // Status codes travel between layers in the HRESULT form the system's callers rely on:
-// 0 success, negative failure, with the same numbers everywhere.
-using Status = std::int32_t;
+// 0 success, negative failure, with the same numbers everywhere. A call's status must be read:
+// a caller that leaves it unread on purpose says so with IgnoreStatus and a comment why. The
+// code converts to and from its number, so `status == kOk` and `switch (status)` read as before.
+class [[nodiscard]] Status {
+public:
+    constexpr Status() = default;
+    constexpr Status(std::int32_t code) : m_code(code) {}
+    constexpr operator std::int32_t() const { return m_code; }
 
-constexpr Status MakeStatus(std::uint32_t code) { return static_cast<Status>(code); }
+private:
+    std::int32_t m_code = 0;
+};
+
+constexpr Status MakeStatus(std::uint32_t code) {
+    return Status(static_cast<std::int32_t>(code));
+}
+
+// A status left unread on purpose; the call site's comment says why.
+constexpr void IgnoreStatus(Status) {}
 
 inline constexpr Status kOk = 0;
 inline constexpr Status kFalse = 1;
@@ -30,8 +45,12 @@ inline constexpr Status kNoSystemResources = MakeStatus(0x800705AA);
 // A state change of the graph has not completed yet (a success code).
 inline constexpr Status kStateIntermediate = MakeStatus(0x00040237);
 
-constexpr bool Succeeded(Status status) { return status >= 0; }
-constexpr bool Failed(Status status) { return status < 0; }
+constexpr bool Succeeded(Status status) {
+    return status >= 0;
+}
+constexpr bool Failed(Status status) {
+    return status < 0;
+}
 
 // A system error number in the status form: 0x80070000 | errno.
 constexpr Status StatusFromErrno(int error) {

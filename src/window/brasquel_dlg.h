@@ -110,9 +110,9 @@ public:
                           ProbePause pause = SleepProbePause);
     // Connects `filter` as the scanner: no-device state left, adjustments from the Negative
     // presets, capture started. Any earlier connection is torn down first.
-    Status ConnectScanner(std::shared_ptr<media::Filter> filter);
+    void ConnectScanner(std::shared_ptr<media::Filter> filter);
     // Back to the no-device state: scan time-out dropped, capture stopped, scanner released.
-    Status DisconnectScanner();
+    void DisconnectScanner();
     // A click on Slide, Negative or Black&White (by control id), under one wait cursor. While
     // another program holds the scanner the film type stays and the window says the device is
     // locked (the box comes last: nothing runs after its event loop).

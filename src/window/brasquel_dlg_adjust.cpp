@@ -130,7 +130,8 @@ void CBrasquelDlg::ShowFilmTypeAccess() {
 }
 
 void CBrasquelDlg::LoadPropertySlots() {
-    m_slots->LoadPropertySlots(m_scannerFilter);
+    // Properties the scanner lacks leave their slots disabled.
+    IgnoreStatus(m_slots->LoadPropertySlots(m_scannerFilter));
 }
 
 void CBrasquelDlg::RefreshAllSlotControls() {

@@ -47,25 +47,31 @@ Status CBrasquelDlg::StartCapture() {
     });
 
     FormatList formats;
-    controller.GetCaptureFormats(&formats);
-    ChooseFormat(formats, m_filmSizeIndex, PinRole::kCapture,
-                 [&](const media::MediaType& type) { controller.SetCaptureFormat(type); });
+    // An unreadable list is empty and a refused format leaves the pin's own.
+    IgnoreStatus(controller.GetCaptureFormats(&formats));
+    ChooseFormat(formats, m_filmSizeIndex, PinRole::kCapture, [&](const media::MediaType& type) {
+        IgnoreStatus(controller.SetCaptureFormat(type));
+    });
     FreeFormatList(formats);
 
     media::StreamConfig* stillConfig = nullptr;
     if (controller.GetStillStreamConfig(&stillConfig) == kOk) {
-        ReadFormatList(*stillConfig, &formats);
+        // An unreadable list is empty: no still format is chosen.
+        IgnoreStatus(ReadFormatList(*stillConfig, &formats));
     }
     ChooseFormat(formats, m_filmSizeIndex, PinRole::kStill, [&](const media::MediaType& type) {
         media::StreamConfig* config = nullptr;
         if (controller.GetStillStreamConfig(&config) == kOk) {
-            config->SetFormat(type);
+            // The pin keeps its own format when it refuses the choice.
+            IgnoreStatus(config->SetFormat(type));
         }
     });
     FreeFormatList(formats);
 
-    controller.BuildGraph();
-    PlacePreview(true);
+    // The run below fails for a graph that could not be built, and says so.
+    IgnoreStatus(controller.BuildGraph());
+    // Without a preview picture the capture still runs and scans.
+    IgnoreStatus(PlacePreview(true));
     const bool busy = contract::IsBusyStatus(controller.RunGraph());
     const Status recorded = RecordStillFormat();
     // The box runs a nested event loop, in which a removal or the close sequence may destroy the
@@ -132,15 +138,16 @@ Status CBrasquelDlg::PlacePreview(bool show) {
         const auto videoWidth =
             static_cast<int>(static_cast<std::int64_t>(areaHeight) * size.width / size.height);
         const int left = size.width == size.height ? (areaWidth - videoWidth) / 2 : 0;
-        video.PutOwner(m_previewArea);
-        video.PutMessageDrain(m_previewArea);
-        video.PutWindowStyle(media::kWindowStyleChild);
-        video.SetWindowPosition(left, 0, videoWidth, areaHeight);
-        video.PutVisible(true);
+        // The preview is placed as far as its renderer lets it; a refusal leaves no picture there.
+        IgnoreStatus(video.PutOwner(m_previewArea));
+        IgnoreStatus(video.PutMessageDrain(m_previewArea));
+        IgnoreStatus(video.PutWindowStyle(media::kWindowStyleChild));
+        IgnoreStatus(video.SetWindowPosition(left, 0, videoWidth, areaHeight));
+        IgnoreStatus(video.PutVisible(true));
     } else {
-        video.PutVisible(false);
-        video.PutMessageDrain(nullptr);
-        video.PutOwner(nullptr);
+        IgnoreStatus(video.PutVisible(false));
+        IgnoreStatus(video.PutMessageDrain(nullptr));
+        IgnoreStatus(video.PutOwner(nullptr));
     }
     m_previewArea->SetBackground(0, 0, false);
     return kOk;
@@ -157,10 +164,12 @@ void CBrasquelDlg::StopCapture() {
     }
     CaptureController& controller = *m_captureController;
     // Joins the streaming threads: a save in progress finishes first (it never waits for this
-    // thread), and its outcome is applied right after, before anything else goes.
-    controller.StopGraph();
+    // thread), and its outcome is applied right after, before anything else goes. A graph that
+    // does not stop in time is torn down all the same, and the preview taken off whatever its
+    // renderer answers.
+    IgnoreStatus(controller.StopGraph());
     ApplySaveOutcomes();
-    PlacePreview(false);
+    IgnoreStatus(PlacePreview(false));
     controller.RemoveDownstream(controller.SourceFilter());
     controller.ReleaseStillGrabber();
     controller.ReleaseSource();

@@ -100,7 +100,7 @@ void CBrasquelDlg::OnDeviceChange(const devices::DeviceChangeEvent& event) {
     }
 }
 
-Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
+void CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
     DisconnectScanner();
     m_scannerFilter = std::move(filter);
     m_controls->showControl(ctl::kNoDevicePicture, false);
@@ -112,18 +112,19 @@ Status CBrasquelDlg::ConnectScanner(std::shared_ptr<media::Filter> filter) {
         // moment: one wait cursor for both. A busy scanner is told of by the capture start.
         const WaitCursor wait;
         LoadPropertySlots();
-        ApplyFilmType(ctl::kNegative, true);
+        // A film type the scanner refuses leaves its buttons as the scanner reports them.
+        IgnoreStatus(ApplyFilmType(ctl::kNegative, true));
     }
     RefreshAllSlotControls();
-    StartCapture();
+    // A start that fails shows its own message.
+    IgnoreStatus(StartCapture());
     // The start may have shown the "locked" box, during which the scanner may have gone again.
     if (m_scannerFilter) {
         emit connectionChanged(true);
     }
-    return kOk;
 }
 
-Status CBrasquelDlg::DisconnectScanner() {
+void CBrasquelDlg::DisconnectScanner() {
     const bool wasConnected = m_scannerFilter != nullptr;
     // Stopping applies the outcomes of saves that finished, each of which stops the time-out;
     // the time-out cannot expire meanwhile (no event loop runs).
@@ -145,7 +146,6 @@ Status CBrasquelDlg::DisconnectScanner() {
     if (wasConnected) {
         emit connectionChanged(false);
     }
-    return kOk;
 }
 
 }  // namespace zv

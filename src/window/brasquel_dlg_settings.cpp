@@ -83,7 +83,8 @@ void CBrasquelDlg::OnFilmSizeChanged() {
     // Last: the start may show the "locked" box, whose nested event loop can disconnect the
     // scanner or close the window.
     StopCapture();
-    StartCapture();
+    // A start that fails shows its own message.
+    IgnoreStatus(StartCapture());
 }
 
 void CBrasquelDlg::OnResolutionChanged() {

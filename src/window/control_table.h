@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog_controls.h"
+#include "device/dialog_controls.h"
 #include "resources/dialog_template.h"
 #include "window/dialog_units.h"
 

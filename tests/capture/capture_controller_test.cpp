@@ -345,7 +345,7 @@ TEST_F(ControllerTest, StopReturnsOnlyAfterASaveInProgressHasFinished) {
         ASSERT_TRUE(save.changed.wait_for(lock, 10s, [&] { return save.entered; }));
     }
     std::thread stopper([&] {
-        controller.StopGraph();
+        IgnoreStatus(controller.StopGraph());
         std::lock_guard lock(save.mutex);
         save.log.push_back("stop returned");
     });

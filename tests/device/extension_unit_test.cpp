@@ -69,20 +69,22 @@ std::vector<std::uint32_t> Ids(const std::vector<SimKsRequest>& requests) {
 class ExtensionUnitTest : public testing::Test {
 protected:
     Status Open(const std::shared_ptr<sim::SimDeviceFilter>& device) {
-        return OpenExtensionUnit(&handle, device, pause.Function());
+        OpenedExtensionUnit opened = OpenExtensionUnit(device, pause.Function());
+        handle = std::move(opened.unit);
+        return opened.status;
     }
 
-    ExtensionUnitHandle handle;
+    std::optional<ExtensionUnitHandle> handle;
     test::RecordingPause pause;
 };
 
 TEST_F(ExtensionUnitTest, ScannerUnitOpensWithItsTwoSelectors) {
     auto device = sim::SimDeviceFilter::Create(sim::ScannerDevice());
     ASSERT_EQ(Open(device), kOk);
-    EXPECT_TRUE(handle.IsOpen());
-    EXPECT_EQ(handle.nodeId, sim::SimKsTopology::kFirstUnitNode);
+    ASSERT_TRUE(handle.has_value());
+    EXPECT_EQ(handle->NodeId(), sim::SimKsTopology::kFirstUnitNode);
     for (std::uint32_t s = 0; s <= ExtensionUnitHandle::kMaxSelector; ++s) {
-        const SelectorEntry& entry = handle.selectors[s];
+        const SelectorEntry& entry = *handle->Entry(s);
         if (s == 10) {
             EXPECT_EQ(entry.access, kGetSet);
             EXPECT_EQ(entry.size, 8u);
@@ -116,7 +118,7 @@ TEST_F(ExtensionUnitTest, SecondDeviceSpecificNodeIsTheUnitWhenOnlyItTakesTheVen
     other.propertySet = Guid{0x12345678, 0x1, 0x2, {1, 2, 3, 4, 5, 6, 7, 8}};
     auto device = Device({other, sim::ScannerExtensionUnit()});
     ASSERT_EQ(Open(device), kOk);
-    EXPECT_EQ(handle.nodeId, sim::SimKsTopology::kFirstUnitNode + 1);
+    EXPECT_EQ(handle->NodeId(), sim::SimKsTopology::kFirstUnitNode + 1);
     // The camera terminal and the processing unit are not device-specific: not asked.
     EXPECT_EQ(Ids(RequestsWith(*device, kKsTopologySetSupport)),
               (std::vector<std::uint32_t>{0, 0}));
@@ -132,7 +134,7 @@ TEST_F(ExtensionUnitTest, NodeQualifiesOnlyWhenSetSupportAnswersExactlyOk) {
     typeFails.nodeTypeResult = kFail;
     auto device = Device({falseAnswer, typeFails, sim::ScannerExtensionUnit()});
     ASSERT_EQ(Open(device), kOk);
-    EXPECT_EQ(handle.nodeId, sim::SimKsTopology::kFirstUnitNode + 2);
+    EXPECT_EQ(handle->NodeId(), sim::SimKsTopology::kFirstUnitNode + 2);
 }
 
 struct OpenFailureCase {
@@ -144,20 +146,14 @@ struct OpenFailureCase {
 class OpenFailureTest : public ExtensionUnitTest,
                         public testing::WithParamInterface<OpenFailureCase> {};
 
-TEST_P(OpenFailureTest, LeavesTheHandleNotOpenWithTheStatus) {
+TEST_P(OpenFailureTest, GivesNoUnitButTheStatus) {
     sim::SimDeviceConfig config = sim::ScannerDevice();
     GetParam().change(config);
     auto device = sim::SimDeviceFilter::Create(std::move(config));
-    // Leftovers of an earlier open must go too.
-    handle.nodeId = 7;
-    handle.selectors[10] = {3, 8};
     EXPECT_EQ(Open(device), GetParam().expected);
-    EXPECT_FALSE(handle.IsOpen());
-    EXPECT_EQ(handle.control, nullptr);
-    EXPECT_EQ(handle.nodeId, ExtensionUnitHandle::kNoNode);
-    EXPECT_EQ(handle.selectors[10].access, 0u);
+    EXPECT_FALSE(handle.has_value());
     EXPECT_EQ(pause.Count(), 0);
-    // Nothing of the device is held by a handle that is not open.
+    // Nothing of the device is held when no unit came of it.
     EXPECT_EQ(device.use_count(), 1);
 }
 
@@ -206,7 +202,7 @@ TEST_P(CutShortTest, FailsWithoutReadingPastTheReturnedBytes) {
     unit.unitInfo = GetParam().info;
     auto device = Device({unit});
     EXPECT_EQ(Open(device), kFail);
-    EXPECT_FALSE(handle.IsOpen());
+    EXPECT_FALSE(handle.has_value());
     EXPECT_TRUE(RequestsWith(*device, kKsTopologyBasicSupport).empty());
 }
 
@@ -225,20 +221,16 @@ TEST_F(ExtensionUnitTest, ExactlyFittingUnitInformationWithoutStringIndexOpens) 
     unit.unitInfo = InfoHead(2, {1, 2, 3, 0x00, 0x06, 0x00});
     auto device = Device({unit});
     ASSERT_EQ(Open(device), kOk);
-    EXPECT_EQ(handle.selectors[10].size, 8u);
-    EXPECT_EQ(handle.selectors[11].size, 8u);
+    EXPECT_EQ(handle->Entry(10)->size, 8u);
+    EXPECT_EQ(handle->Entry(11)->size, 8u);
 }
 
-TEST_F(ExtensionUnitTest, BadBitmapSizeMakesEverySelectorCallFail) {
+TEST_F(ExtensionUnitTest, BadBitmapSizeSucceedsWithoutAUnit) {
     SimExtensionUnitConfig unit = sim::ScannerExtensionUnit();
     unit.bitmapSize = 5;
     auto device = Device({unit});
-    ASSERT_TRUE(Succeeded(Open(device)));
-    ASSERT_FALSE(handle.IsOpen());
-    std::int64_t value = 42;
-    EXPECT_EQ(GetSelector(handle, 10, &value), kFail);
-    EXPECT_EQ(value, 42);
-    EXPECT_EQ(SetSelector(handle, 10, 1), kFail);
+    EXPECT_TRUE(Succeeded(Open(device)));
+    EXPECT_FALSE(handle.has_value());
 }
 
 TEST_F(ExtensionUnitTest, ProbingStopsOnceAsManySizesAsControlsAreLearnt) {
@@ -249,7 +241,7 @@ TEST_F(ExtensionUnitTest, ProbingStopsOnceAsManySizesAsControlsAreLearnt) {
     ASSERT_EQ(Open(device), kOk);
     EXPECT_EQ(Ids(RequestsWith(*device, kKsTopologyBasicSupport)),
               (std::vector<std::uint32_t>{1, 2}));
-    EXPECT_EQ(handle.selectors[3].access, 0u);
+    EXPECT_EQ(handle->Entry(3)->access, 0u);
     EXPECT_EQ(pause.Count(), 2);
 }
 
@@ -268,16 +260,16 @@ TEST_F(ExtensionUnitTest, SelectorsWhoseSizeIsNotLearntDoNotCountTowardsTheContr
               (std::vector<std::uint32_t>{1, 2, 3, 4}));
     // Access 0 and a failed basic support take no size probe and no pause.
     EXPECT_EQ(pause.Count(), 2);
-    EXPECT_EQ(handle.selectors[1].access, 0u);
-    EXPECT_EQ(handle.selectors[2].access, 0u);
+    EXPECT_EQ(handle->Entry(1)->access, 0u);
+    EXPECT_EQ(handle->Entry(2)->access, 0u);
     // A size probe that succeeds without a size leaves the access and size 0.
-    EXPECT_EQ(handle.selectors[3].access, kGetSet);
-    EXPECT_EQ(handle.selectors[3].size, 0u);
-    EXPECT_EQ(handle.selectors[4].size, 4u);
-    EXPECT_EQ(handle.selectors[5].access, 0u);
+    EXPECT_EQ(handle->Entry(3)->access, kGetSet);
+    EXPECT_EQ(handle->Entry(3)->size, 0u);
+    EXPECT_EQ(handle->Entry(4)->size, 4u);
+    EXPECT_EQ(handle->Entry(5)->access, 0u);
     std::int64_t value = 0;
-    EXPECT_EQ(GetSelector(handle, 3, &value), kFail);
-    EXPECT_EQ(GetSelector(handle, 1, &value), kNotFound);
+    EXPECT_EQ(GetSelector(*handle, 3, &value), kFail);
+    EXPECT_EQ(GetSelector(*handle, 1, &value), kNotFound);
 }
 
 struct ProbeCase {
@@ -302,8 +294,8 @@ TEST_P(SizeProbeTest, PausesAfterEveryAttemptAndGivesUpAfterTen) {
     EXPECT_EQ(static_cast<int>(probes.size()) - 1, GetParam().expectedAttempts);
     EXPECT_EQ(pause.Count(), GetParam().expectedAttempts);
     EXPECT_EQ(pause.Total(), GetParam().expectedAttempts * 100ms);
-    EXPECT_EQ(handle.selectors[4].access, GetParam().expectedAccess);
-    EXPECT_EQ(handle.selectors[4].size, GetParam().expectedSize);
+    EXPECT_EQ(handle->Entry(4)->access, GetParam().expectedAccess);
+    EXPECT_EQ(handle->Entry(4)->size, GetParam().expectedSize);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -345,7 +337,7 @@ class ReadTest : public SelectorAccessTest, public testing::WithParamInterface<R
 TEST_P(ReadTest, WidensWithSignExtension) {
     OpenWith({Selector(6, kGetSet, GetParam().size, GetParam().bytes)});
     std::int64_t value = 12345;
-    ASSERT_EQ(GetSelector(handle, 6, &value), kOk);
+    ASSERT_EQ(GetSelector(*handle, 6, &value), kOk);
     EXPECT_EQ(value, GetParam().expected);
     EXPECT_EQ(RequestsWith(*device, kKsTopologyGet).back().dataLength, GetParam().size);
 }
@@ -377,7 +369,7 @@ class WriteTest : public SelectorAccessTest, public testing::WithParamInterface<
 
 TEST_P(WriteTest, SendsTheLowestBytesLeastSignificantFirst) {
     OpenWith({Selector(6, kGetSet, GetParam().size)});
-    ASSERT_EQ(SetSelector(handle, 6, GetParam().value), kOk);
+    ASSERT_EQ(SetSelector(*handle, 6, GetParam().value), kOk);
     EXPECT_EQ(LastSent(), GetParam().expectedBytes);
     EXPECT_EQ(RequestsWith(*device, kKsTopologySet).back().id, 6u);
 }
@@ -394,11 +386,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SelectorAccessTest, ReadOfSizeThreeFailsWithoutARequest) {
     OpenWith({Selector(2, kGetSet, 3, {1, 2, 3})});
-    ASSERT_EQ(handle.selectors[2].size, 3u);
+    ASSERT_EQ(handle->Entry(2)->size, 3u);
     const std::size_t before = device->KsRequests().size();
     std::int64_t value = 9;
-    EXPECT_EQ(GetSelector(handle, 2, &value), kFail);
-    EXPECT_EQ(SetSelector(handle, 2, 1), kFail);
+    EXPECT_EQ(GetSelector(*handle, 2, &value), kFail);
+    EXPECT_EQ(SetSelector(*handle, 2, 1), kFail);
     EXPECT_EQ(value, 9);
     EXPECT_EQ(device->KsRequests().size(), before);
 }
@@ -407,16 +399,16 @@ TEST_F(SelectorAccessTest, AccessFlagsDecideWhatMayBeReadAndWritten) {
     OpenWith({Selector(1, kKsPropertyTypeGet, 1, {5}), Selector(2, kKsPropertyTypeSet, 1)});
     const std::size_t before = device->KsRequests().size();
     std::int64_t value = 0;
-    EXPECT_EQ(GetSelector(handle, 1, &value), kOk);
+    EXPECT_EQ(GetSelector(*handle, 1, &value), kOk);
     EXPECT_EQ(value, 5);
-    EXPECT_EQ(SetSelector(handle, 1, 1), kNotFound);
-    EXPECT_EQ(GetSelector(handle, 2, &value), kNotFound);
-    EXPECT_EQ(SetSelector(handle, 2, 1), kOk);
+    EXPECT_EQ(SetSelector(*handle, 1, 1), kNotFound);
+    EXPECT_EQ(GetSelector(*handle, 2, &value), kNotFound);
+    EXPECT_EQ(SetSelector(*handle, 2, 1), kOk);
     // Selector 0 is the unit information; nothing lies past 32.
-    EXPECT_EQ(GetSelector(handle, 0, &value), kNotFound);
-    EXPECT_EQ(SetSelector(handle, 0, 1), kNotFound);
-    EXPECT_EQ(GetSelector(handle, 33, &value), kNotFound);
-    EXPECT_EQ(SetSelector(handle, 0xFFFFFFFF, 1), kNotFound);
+    EXPECT_EQ(GetSelector(*handle, 0, &value), kNotFound);
+    EXPECT_EQ(SetSelector(*handle, 0, 1), kNotFound);
+    EXPECT_EQ(GetSelector(*handle, 33, &value), kNotFound);
+    EXPECT_EQ(SetSelector(*handle, 0xFFFFFFFF, 1), kNotFound);
     EXPECT_EQ(device->KsRequests().size(), before + 2);
 }
 
@@ -425,54 +417,42 @@ TEST_F(SelectorAccessTest, FailedOrShortReadsLeaveTheValueAlone) {
     failing.readResult = kNotReady;
     OpenWith({failing});
     std::int64_t value = 77;
-    EXPECT_EQ(GetSelector(handle, 1, &value), kNotReady);
+    EXPECT_EQ(GetSelector(*handle, 1, &value), kNotReady);
     EXPECT_EQ(value, 77);
-    EXPECT_EQ(GetSelector(handle, 1, nullptr), kPointer);
+    EXPECT_EQ(GetSelector(*handle, 1, nullptr), kPointer);
 }
 
 TEST_F(SelectorAccessTest, UnpluggedDeviceAnswersEveryCallSo) {
     OpenWith({Selector(1, kGetSet, 2, {1, 0})});
     device->MarkUnplugged();
     std::int64_t value = 77;
-    EXPECT_EQ(GetSelector(handle, 1, &value), devices::kDeviceNotConnected);
-    EXPECT_EQ(SetSelector(handle, 1, 3), devices::kDeviceNotConnected);
+    EXPECT_EQ(GetSelector(*handle, 1, &value), devices::kDeviceNotConnected);
+    EXPECT_EQ(SetSelector(*handle, 1, 3), devices::kDeviceNotConnected);
     EXPECT_EQ(value, 77);
 }
 
-TEST_F(ExtensionUnitTest, ClosingReleasesTheFilterAndIsSafeTwice) {
+TEST_F(ExtensionUnitTest, DroppingTheHandleReleasesTheFilter) {
     auto device = sim::SimDeviceFilter::Create(sim::ScannerDevice());
     std::weak_ptr<sim::SimDeviceFilter> watch = device;
     ASSERT_EQ(Open(device), kOk);
     device.reset();
     EXPECT_FALSE(watch.expired());  // the handle's control interface keeps the filter
-    CloseExtensionUnit(&handle);
+    handle.reset();
     EXPECT_TRUE(watch.expired());
-    EXPECT_FALSE(handle.IsOpen());
-    std::int64_t value = 0;
-    EXPECT_EQ(GetSelector(handle, 10, &value), kFail);
-    EXPECT_EQ(SetSelector(handle, 10, 0), kFail);
-    CloseExtensionUnit(&handle);
-    ExtensionUnitHandle never;
-    CloseExtensionUnit(&never);
-    CloseExtensionUnit(nullptr);
-    EXPECT_FALSE(never.IsOpen());
 }
 
 TEST_F(ExtensionUnitTest, ReopeningClearsWhatTheLastUnitTaught) {
     ASSERT_EQ(Open(sim::SimDeviceFilter::Create(sim::ScannerDevice())), kOk);
     auto other = Device({Unit({Selector(3, kGetSet, 4)})});
     ASSERT_EQ(Open(other), kOk);
-    EXPECT_EQ(handle.selectors[10].access, 0u);
-    EXPECT_EQ(handle.selectors[11].size, 0u);
-    EXPECT_EQ(handle.selectors[3].size, 4u);
+    EXPECT_EQ(handle->Entry(10)->access, 0u);
+    EXPECT_EQ(handle->Entry(11)->size, 0u);
+    EXPECT_EQ(handle->Entry(3)->size, 4u);
 }
 
-TEST_F(ExtensionUnitTest, NullArgumentsAreRefused) {
-    EXPECT_EQ(OpenExtensionUnit(nullptr, sim::SimDeviceFilter::Create(sim::ScannerDevice()),
-                                pause.Function()),
-              kPointer);
-    EXPECT_EQ(OpenExtensionUnit(&handle, nullptr, pause.Function()), kPointer);
-    EXPECT_FALSE(handle.IsOpen());
+TEST_F(ExtensionUnitTest, NoFilterIsRefused) {
+    EXPECT_EQ(Open(nullptr), kPointer);
+    EXPECT_FALSE(handle.has_value());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "device/slot_choice_controls.h"
-#include "platform/dialog_controls.h"
+#include "device/dialog_controls.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +14,7 @@ namespace zv::test {
 // The window's controls by id as the code under test sees them: behaves as a dialog's controls
 // (radio marks within a range, trackbars that keep their position inside their range) and notes
 // every call made to it. The User* operations are the user's doing and are not noted.
-class FakeDialogControls final : public DialogControls, public SlotChoiceControls {
+class FakeDialogControls final : public DialogControls {
 public:
     struct Slider {
         int minimum = 0;
@@ -74,19 +73,6 @@ public:
     }
     int SliderPos(int id) const override { return SliderOf(id).position; }
 
-    void CheckDlgButton(int id, bool checked) override {
-        if (checked) {
-            m_checked.insert(id);
-        } else {
-            m_checked.erase(id);
-        }
-        Note(QStringLiteral("checkbox %1 %2").arg(id).arg(checked ? 1 : 0));
-    }
-    void SetListSelection(int id, int index) override {
-        m_selections[id] = index;
-        Note(QStringLiteral("select %1 %2").arg(id).arg(index));
-    }
-
     // The user clicks a radio button of the group [first, last].
     void UserClickRadio(int id, int first, int last) { Mark(first, last, id); }
     // The user moves a slider (arrow keys, page keys, drag, Home, End): by `delta`, or to
@@ -103,10 +89,6 @@ public:
     Slider SliderOf(int id) const {
         const auto found = m_sliders.find(id);
         return found == m_sliders.end() ? Slider{} : found->second;
-    }
-    int ListSelection(int id) const {
-        const auto found = m_selections.find(id);
-        return found == m_selections.end() ? -2 : found->second;
     }
     // Marked radio buttons in [first, last].
     std::set<int> CheckedIn(int first, int last) const {
@@ -144,7 +126,6 @@ private:
     std::map<int, QString> m_texts;
     std::set<int> m_checked;
     std::map<int, Slider> m_sliders;
-    std::map<int, int> m_selections;
     QStringList m_calls;
 };
 

@@ -50,8 +50,9 @@ TEST_P(IdentifyChipTest, AnswersAndExchangesAsTheChipDid) {
     GetParam().change(config.extensionUnits[0]);
     auto device = sim::SimDeviceFilter::Create(std::move(config));
     test::RecordingPause pause;
-    ExtensionUnitHandle handle;
-    ASSERT_EQ(OpenExtensionUnit(&handle, device, pause.Function()), kOk);
+    OpenedExtensionUnit unit = OpenExtensionUnit(device, pause.Function());
+    ASSERT_EQ(unit.status, kOk);
+    const ExtensionUnitHandle& handle = *unit.unit;
     const std::size_t opened = device->KsRequests().size();
 
     EXPECT_EQ(IdentifyChip(handle), GetParam().expected);
@@ -103,18 +104,14 @@ INSTANTIATE_TEST_SUITE_P(
             "CommandSelectorOfThreeBytes", [](auto& u) { u.selectors[0].size = 3; }, false, {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST(IdentifyChip, FailsOnAHandleThatIsNotOpen) {
-    ExtensionUnitHandle handle;
-    EXPECT_FALSE(IdentifyChip(handle));
-}
-
 TEST(IdentifyChip, RecoveryLeavesTheRecoveryValueOnTheCommandSelector) {
     sim::SimDeviceConfig config = sim::ScannerDevice();
     config.extensionUnits[0].selectors[1].readResult = kFail;
     auto device = sim::SimDeviceFilter::Create(config);
     test::RecordingPause pause;
-    ExtensionUnitHandle handle;
-    ASSERT_EQ(OpenExtensionUnit(&handle, device, pause.Function()), kOk);
+    OpenedExtensionUnit opened = OpenExtensionUnit(device, pause.Function());
+    ASSERT_EQ(opened.status, kOk);
+    const ExtensionUnitHandle& handle = *opened.unit;
     EXPECT_FALSE(IdentifyChip(handle));
     std::int64_t command = 0;
     ASSERT_EQ(GetSelector(handle, contract::kIdentifyWriteSelector, &command), kOk);

@@ -48,7 +48,7 @@ protected:
     }
     // Loads and shows the slots, as a connection does before its film type is applied.
     void LoadAndShow(SimDeviceConfig config) {
-        Load(std::move(config));
+        IgnoreStatus(Load(std::move(config)));
         m_slots.RefreshAllSlotControls();
     }
     PropertySlot& Video(int index) { return m_slots.Slot(SlotTable::kVideo, index); }
@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(PropertySlotsTest, WithoutFilterFailsAndChangesNothing) {
-    Load(sim::ScannerDevice());
+    IgnoreStatus(Load(sim::ScannerDevice()));
     const PropertySlot before = Video(devices::kVideoProcAmpBrightness);
     m_controls.ClearCalls();
     EXPECT_EQ(m_slots.LoadPropertySlots(std::shared_ptr<media::Filter>()), kFail);
@@ -261,7 +261,7 @@ class FilmTypeMarkTest : public PropertySlotsTest,
                          public ::testing::WithParamInterface<FilmMarkCase> {};
 
 TEST_P(FilmTypeMarkTest, MarksTheButtonOfTheValueWithinSlideAndNegative) {
-    Load(sim::ScannerDevice());
+    IgnoreStatus(Load(sim::ScannerDevice()));
     m_controls.UserClickRadio(slotctl::kBlackWhite, slotctl::kSlide, slotctl::kBlackWhite);
     PropertySlot& slot = Camera(PropertySlots::kFilmTypeSlot);
     slot.value = GetParam().value;
@@ -279,55 +279,25 @@ INSTANTIATE_TEST_SUITE_P(Values, FilmTypeMarkTest,
 
 // ---- Slot kinds the tables do not use ----
 
-TEST_F(PropertySlotsTest, CheckBoxFollowsTheValue) {
-    m_slots.SetChoiceControls(&m_controls);
-    PropertySlot slot;
-    slot.kind = SlotKind::kCheckBox;
-    slot.checkBoxId = 4000;
-    slot.supported = true;
-    slot.value = 3;
-    m_slots.RefreshSlotControls(slot);
-    EXPECT_TRUE(m_controls.IsRadioChecked(4000));
-    EXPECT_TRUE(m_controls.IsControlEnabled(4000));
-    slot.value = 0;
-    m_slots.RefreshSlotControls(slot);
-    EXPECT_FALSE(m_controls.IsRadioChecked(4000));
-
-    m_controls.ClearCalls();
-    slot.supported = false;
-    slot.value = 1;
-    m_slots.RefreshSlotControls(slot);
-    EXPECT_EQ(m_controls.Calls(), QStringList{QStringLiteral("enable 4000 0")});
-}
-
-struct ListCase {
-    std::int32_t minimum;
-    std::int32_t value;
-    int selection;
-};
-
-TEST_F(PropertySlotsTest, ListBoxSelectsValueMinusMinimum) {
-    m_slots.SetChoiceControls(&m_controls);
-    constexpr ListCase kCases[] = {
-        {5, 7, 2},
-        {5, 5, 0},
-        {5, 4, -1},
-        {-3, 3, 6},
-        {kIntMin, kIntMax, -1},
-        {kIntMax, kIntMin, -1},
-        {0, kIntMax, kIntMax},
-    };
-    for (const ListCase& c : kCases) {
-        PropertySlot slot;
-        slot.kind = SlotKind::kListBox;
-        slot.captionId = 4001;
-        slot.listBoxId = 4002;
-        slot.supported = true;
-        slot.minimum = c.minimum;
-        slot.value = c.value;
-        m_slots.RefreshSlotControls(slot);
-        EXPECT_EQ(m_controls.ListSelection(4002), c.selection) << c.minimum << " " << c.value;
-        EXPECT_TRUE(m_controls.IsControlEnabled(4001));
+// Slots of these kinds get their enabled state only.
+TEST_F(PropertySlotsTest, CheckBoxAndListBoxFollowSupport) {
+    PropertySlot check;
+    check.kind = SlotKind::kCheckBox;
+    check.checkBoxId = 4000;
+    PropertySlot list;
+    list.kind = SlotKind::kListBox;
+    list.captionId = 4001;
+    list.listBoxId = 4002;
+    for (const bool supported : {true, false}) {
+        m_controls.ClearCalls();
+        check.supported = supported;
+        list.supported = supported;
+        EXPECT_EQ(m_slots.RefreshSlotControls(check), kOk);
+        EXPECT_EQ(m_slots.RefreshSlotControls(list), kOk);
+        const int on = supported ? 1 : 0;
+        EXPECT_EQ(m_controls.Calls(), (QStringList{QStringLiteral("enable 4000 %1").arg(on),
+                                                   QStringLiteral("enable 4001 %1").arg(on),
+                                                   QStringLiteral("enable 4002 %1").arg(on)}));
     }
 }
 
@@ -348,7 +318,7 @@ TEST_F(PropertySlotsTest, RadioGroupWithoutARangeTouchesOnlyItsCaption) {
     slot.supported = true;
     slot.firstRadioId = 4010;
     slot.lastRadioId = 4009;
-    m_slots.RefreshSlotControls(slot);
+    IgnoreStatus(m_slots.RefreshSlotControls(slot));
     EXPECT_EQ(m_controls.Calls(), QStringList{QStringLiteral("enable 4003 1")});
 }
 
@@ -394,7 +364,7 @@ TEST_F(PropertySlotsTest, NextDeviceLeavesNothingOfTheLastOne) {
 TEST_F(PropertySlotsTest, WritesGoToTheSlotsInterfaceOrNowhere) {
     SimDeviceConfig config = sim::ScannerDevice();
     config.hasVideoProcAmp = false;
-    Load(config);
+    IgnoreStatus(Load(config));
     const SlotRef brightness{SlotTable::kVideo, devices::kVideoProcAmpBrightness};
     const SlotRef red{SlotTable::kCamera, devices::kCameraControlPan};
     EXPECT_EQ(m_slots.WriteSlot(brightness), kFalse);

@@ -170,7 +170,7 @@ TEST_P(AtomicFileWriterTest, WriterKilledMidFileLeavesNothingForTheNextSave) {
         rlimit limit{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, SIG_DFL);
-        Write("scan.jpg");
+        IgnoreStatus(Write("scan.jpg"));
         _exit(0);
     }
     int wait = 0;

@@ -1,6 +1,5 @@
 #include "platform/sim/sim_device_bus.h"
 
-#include "platform/devices/device_backend_factory.h"
 #include "platform/devices/device_entry.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/media/filter.h"
@@ -262,16 +261,6 @@ TEST(SimDeviceBus, ChangesFromAnotherThreadArriveOnTheRegisteredThread) {
         EXPECT_EQ(thread, QThread::currentThread());
     }
     EXPECT_TRUE(bus.Devices().empty());
-}
-
-TEST(DeviceBackendFactory, SimulatedBackendIsAnEmptyBus) {
-    const auto backend = devices::CreateDeviceBackend(devices::DeviceBackendKind::kSimulated);
-    const auto bus = std::dynamic_pointer_cast<SimDeviceBus>(backend);
-    ASSERT_NE(bus, nullptr);
-    EXPECT_TRUE(bus->Devices().empty());
-    bus->Plug(ScannerDevice(), false);
-    std::unique_ptr<devices::DeviceEnumerator> enumerator;
-    EXPECT_EQ(backend->CreateClassEnumerator(devices::kVideoInputDeviceCategory, &enumerator), kOk);
 }
 
 }  // namespace

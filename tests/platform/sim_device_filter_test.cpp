@@ -130,10 +130,10 @@ TEST(SimDeviceFilter, PropertiesItLacksAnswerNotFound) {
 
 TEST(SimDeviceFilter, WritesOfBothInterfacesShareOneLogInOrder) {
     auto device = SimDeviceFilter::Create(ScannerDevice());
-    device->GetVideoProcAmp()->Set(devices::kVideoProcAmpSaturation, 55, 0);
-    device->GetCameraControl()->Set(devices::kCameraControlRoll, 1, 0);
-    device->GetVideoProcAmp()->Set(devices::kVideoProcAmpGamma, 400, 0);
-    device->GetVideoProcAmp()->Set(devices::kVideoProcAmpHue, 1, 0);
+    IgnoreStatus(device->GetVideoProcAmp()->Set(devices::kVideoProcAmpSaturation, 55, 0));
+    IgnoreStatus(device->GetCameraControl()->Set(devices::kCameraControlRoll, 1, 0));
+    IgnoreStatus(device->GetVideoProcAmp()->Set(devices::kVideoProcAmpGamma, 400, 0));
+    IgnoreStatus(device->GetVideoProcAmp()->Set(devices::kVideoProcAmpHue, 1, 0));
     const std::vector<SimPropertyWrite> expected{
         {SimPropertyInterface::kVideoProcAmp, devices::kVideoProcAmpSaturation, 55, 0, kOk},
         {SimPropertyInterface::kCameraControl, devices::kCameraControlRoll, 1, 0, kOk},

@@ -121,7 +121,7 @@ TEST(SimScanner, StopWaitsForTheCallbackInProgress) {
     }
     int stopOrder = 0;
     std::thread stopper([&] {
-        sim.graph.Stop();
+        IgnoreStatus(sim.graph.Stop());
         std::lock_guard lock(holding.mutex);
         stopOrder = ++holding.order;
     });
@@ -146,7 +146,7 @@ TEST(SimScanner, GrabberInSampleModeCallsSampleCBAndRefusesUnknownModes) {
     sim.source->InjectStill();
     ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 1; }));
     ASSERT_TRUE(test::WaitUntil([&] { return sim.source->PreviewFramesDelivered() > 2; }));
-    sim.graph.Stop();
+    IgnoreStatus(sim.graph.Stop());
     EXPECT_EQ(sim.stillCallback.SampleCalls(), 1);
     EXPECT_EQ(sim.previewCallback.Count(), 0) << "a removed callback is not called";
 }
@@ -214,7 +214,7 @@ TEST(SimScanner, VideoControlRefusesWhatTheDeviceCannotDo) {
     EXPECT_EQ(control.GetMode(*sim.source->StillPin(), &mode), kOk);
     EXPECT_EQ(mode, 0) << "the trigger is an event, not a lasting mode";
     ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 1; }));
-    sim.graph.Stop();
+    IgnoreStatus(sim.graph.Stop());
 }
 
 TEST(SimScanner, StillWithoutTriggerIsDeliveredAndObserved) {
@@ -229,7 +229,7 @@ TEST(SimScanner, StillWithoutTriggerIsDeliveredAndObserved) {
     ASSERT_EQ(sim.graph.Run(), kOk);
     sim.source->InjectStill();
     ASSERT_TRUE(test::WaitUntil([&] { return observedStills.load() == 1; }));
-    sim.graph.Stop();
+    IgnoreStatus(sim.graph.Stop());
     EXPECT_EQ(sim.stillCallback.Count(), 1);
     EXPECT_EQ(sim.source->TriggerCount(), 0);
     EXPECT_EQ(DecodedSize(sim.stillCallback.Sample(0)), QSize(320, 240));
@@ -249,7 +249,7 @@ TEST(SimScanner, FilmMovedByHandShowsInThePreviewAndTheStill) {
         [&] { return sim.previewCallback.Sample(sim.previewCallback.Count() - 1) != before; }));
     sim.source->InjectStill();
     ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 2; }));
-    sim.graph.Stop();
+    IgnoreStatus(sim.graph.Stop());
     EXPECT_NE(sim.stillCallback.Sample(0), sim.stillCallback.Sample(1));
 }
 
@@ -266,7 +266,7 @@ TEST(SimScanner, FilmMovesOnByItselfAtTheConfiguredInterval) {
         return seen.size();
     };
     EXPECT_TRUE(test::WaitUntil([&] { return distinctPreviews() >= 3; }));
-    sim.graph.Stop();
+    IgnoreStatus(sim.graph.Stop());
 }
 
 TEST(SimScanner, DefaultStillIsAFullSizeJpeg) {
@@ -276,7 +276,7 @@ TEST(SimScanner, DefaultStillIsAFullSizeJpeg) {
     ASSERT_EQ(sim.graph.Run(), kOk);
     sim.source->InjectStill();
     ASSERT_TRUE(test::WaitUntil([&] { return sim.stillCallback.Count() == 1; }, 60s));
-    sim.graph.Stop();
+    IgnoreStatus(sim.graph.Stop());
     EXPECT_EQ(DecodedSize(sim.stillCallback.Sample(0)), QSize(5184, 3888));
 }
 

@@ -145,7 +145,7 @@ public:
             Branch(*filter.StillPin(), still);
         }
     }
-    ~BenchGraph() { graph.Stop(); }
+    ~BenchGraph() { IgnoreStatus(graph.Stop()); }
 
     media::FilterGraph graph;
     test::RecordingCallback preview;
@@ -464,7 +464,7 @@ TEST(V4l2Bench, UnplugAndReplugAreAnnouncedForTheSamePath) {
     EXPECT_EQ(bench->graph.Run(), devices::kDeviceNotConnected);
     // As the window does on removal: stop and let go of the device, closing its node, so the
     // kernel can give the node's name to the device when it comes back.
-    bench->graph.Stop();
+    IgnoreStatus(bench->graph.Stop());
     bench.reset();
     device.filter.reset();
 

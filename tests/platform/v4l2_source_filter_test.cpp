@@ -85,7 +85,7 @@ protected:
     }
     ~SourceFilterFixture() override {
         if (graph != nullptr) {
-            graph->Stop();
+            IgnoreStatus(graph->Stop());
         }
     }
 

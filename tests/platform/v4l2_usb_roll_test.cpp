@@ -96,7 +96,7 @@ protected:
     }
     ~UsbRollTest() override {
         if (filter != nullptr) {
-            filter->Stop();
+            IgnoreStatus(filter->Stop());
         }
     }
 

@@ -43,8 +43,9 @@ public:
         return kOk;
     }
     void Feed(const QByteArray& bytes) {
-        m_output.Deliver(MediaSample(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                     static_cast<std::int32_t>(bytes.size()), 0.0, m_type));
+        IgnoreStatus(
+            m_output.Deliver(MediaSample(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                         static_cast<std::int32_t>(bytes.size()), 0.0, m_type)));
     }
 
 private:

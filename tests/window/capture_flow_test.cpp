@@ -131,7 +131,7 @@ TEST_F(CaptureFlowTest, ABusyDeviceIsReportedOnceAndTheStillFormatIsStillRecorde
         }
     });
     closer.start(10);
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     closer.stop();
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(text, QStringLiteral("Device is locked by another application"));
@@ -146,7 +146,7 @@ TEST_F(CaptureFlowTest, ABusyDeviceGoesToTheErrorReporterWhenOneIsSet) {
     Connect(config);
     QStringList errors;
     window.SetErrorReporter([&](const QString& error) { errors << error; });
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     EXPECT_EQ(errors, QStringList{QStringLiteral("Device is locked by another application")});
 }
 
@@ -183,7 +183,7 @@ TEST_P(Placement, TheVideoIsAsTallAsTheAreaWithTheFormatsProportions) {
     Connect(config);
     ChooseFilmSize(c.filmSizeId);
     window.PreviewArea().resize(c.area);
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
 
     media::VideoWindow& video = *window.Capture()->PreviewWindow();
     QRect placed;
@@ -191,18 +191,18 @@ TEST_P(Placement, TheVideoIsAsTallAsTheAreaWithTheFormatsProportions) {
     EXPECT_EQ(placed, c.expected);
     QWidget* owner = nullptr;
     QWidget* drain = nullptr;
-    video.GetOwner(&owner);
-    video.GetMessageDrain(&drain);
+    IgnoreStatus(video.GetOwner(&owner));
+    IgnoreStatus(video.GetMessageDrain(&drain));
     EXPECT_EQ(owner, &window.PreviewArea());
     EXPECT_EQ(drain, &window.PreviewArea());
     bool visible = false;
-    video.GetVisible(&visible);
+    IgnoreStatus(video.GetVisible(&visible));
     EXPECT_TRUE(visible);
     EXPECT_EQ(window.PreviewArea().BackgroundColor(), 0u);
 
     ASSERT_EQ(window.PlacePreview(false), kOk);
-    video.GetVisible(&visible);
-    video.GetOwner(&owner);
+    IgnoreStatus(video.GetVisible(&visible));
+    IgnoreStatus(video.GetOwner(&owner));
     EXPECT_FALSE(visible);
     EXPECT_EQ(owner, nullptr);
 }
@@ -229,17 +229,17 @@ TEST_F(CaptureFlowTest, AShortCaptureFormatBlockLeavesTheVideoUnplaced) {
     config.captureFormats = {media::MakeShortVideoInfoType(kSubtypeMjpg, 320, 240, 80)};
     Connect(config);
     testing::internal::CaptureStdout();
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "[0] not FORMAT_VideoInfo\n");
     EXPECT_EQ(window.PlacePreview(true), kFail);
     QWidget* owner = nullptr;
-    window.Capture()->PreviewWindow()->GetOwner(&owner);
+    IgnoreStatus(window.Capture()->PreviewWindow()->GetOwner(&owner));
     EXPECT_NE(owner, &window.PreviewArea());
 }
 
 TEST_F(CaptureFlowTest, StopThenStartBuildsEverythingAnew) {
     Connect();
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     std::vector<std::weak_ptr<media::Filter>> oldFilters;
     for (const auto& filter : window.Capture()->Graph()->EnumFilters()) {
         if (filter != scanner) {
@@ -256,7 +256,7 @@ TEST_F(CaptureFlowTest, StopThenStartBuildsEverythingAnew) {
     window.StopCapture();
 
     ChooseFilmSize(ctl::kFilmSize126);
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     ASSERT_NE(window.Capture(), nullptr);
     EXPECT_EQ(window.StillFormatRecord()->width, 600);
     EXPECT_EQ(scanner->State(), media::FilterState::kRunning);
@@ -264,9 +264,9 @@ TEST_F(CaptureFlowTest, StopThenStartBuildsEverythingAnew) {
 
 TEST_F(CaptureFlowTest, StartOverARunningCaptureReplacesIt) {
     Connect();
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     std::weak_ptr<media::Filter> oldRenderer = window.Capture()->Graph()->EnumFilters().back();
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     EXPECT_TRUE(oldRenderer.expired());
     ASSERT_NE(window.Capture(), nullptr);
     EXPECT_EQ(window.Capture()->Graph()->EnumFilters().front(), scanner);
@@ -275,7 +275,7 @@ TEST_F(CaptureFlowTest, StartOverARunningCaptureReplacesIt) {
 TEST_F(CaptureFlowTest, ScanSavesAFileThatIsNamedAndSizedWithinTheTimeOut) {
     Connect();
     window.show();
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     auto* video = window.PreviewArea().findChild<media::VideoWidget*>();
     ASSERT_NE(video, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return video->PaintCount() > 0; }));
@@ -296,7 +296,7 @@ TEST_F(CaptureFlowTest, TwoStillsForOneTriggerGiveTwoSaves) {
     auto config = SmallScanner();
     config.stillsPerTrigger = 2;
     Connect(config);
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     window.OnScan();
     ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 2; }));
     EXPECT_EQ(FileCount(), 2);
@@ -306,7 +306,7 @@ TEST_F(CaptureFlowTest, AStillThatNeverComesTimesOutInRed) {
     auto config = SmallScanner();
     config.stillsPerTrigger = 0;
     Connect(config);
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     window.OnScan();
     ASSERT_TRUE(WaitUntil([&] { return !window.StatusLine().Text().isEmpty(); }, 10s));
     EXPECT_EQ(window.StatusLine().Text(), QStringLiteral("1"));
@@ -326,7 +326,7 @@ TEST_F(CaptureFlowTest, ScanWithoutCaptureArmsNoTimeOut) {
 TEST_F(CaptureFlowTest, StoppingDuringASaveNeverLosesItsOutcome) {
     Connect();
     for (int round = 0; round < 4; ++round) {
-        window.StartCapture();
+        IgnoreStatus(window.StartCapture());
         window.OnScan();
         if (round % 2 == 1) {
             WaitUntil([&] { return scanner->StillsDelivered() > round / 2; }, 100ms);
@@ -338,7 +338,7 @@ TEST_F(CaptureFlowTest, StoppingDuringASaveNeverLosesItsOutcome) {
 
 TEST_F(CaptureFlowTest, ClosingStopsTheCapture) {
     Connect();
-    window.StartCapture();
+    IgnoreStatus(window.StartCapture());
     window.OnClose();
     EXPECT_EQ(window.Capture(), nullptr);
     EXPECT_EQ(scanner->State(), media::FilterState::kStopped);

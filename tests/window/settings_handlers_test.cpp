@@ -113,7 +113,7 @@ protected:
 
 TEST_F(FilmSizeTest, ChangingTheFilmSizeRebuildsTheCaptureAndRelabelsTheResolutions) {
     window->SetScannerFilter(scanner, QStringLiteral("sim"));
-    window->StartCapture();
+    IgnoreStatus(window->StartCapture());
     window->Controls().checkRadioButton(ctl::kResolutionLow, ctl::kResolutionHigh,
                                         ctl::kResolutionHigh);
     window->OnResolutionChanged();
@@ -147,7 +147,7 @@ TEST_F(FilmSizeTest, FolderSizeAndResolutionLastIntoTheNextRun) {
     const QString file = dir.filePath(QStringLiteral("choices.conf"));
     window->SetChoiceStore(std::make_shared<PersistentChoices>(file));
     window->SetScannerFilter(scanner, QStringLiteral("sim"));
-    window->StartCapture();
+    IgnoreStatus(window->StartCapture());
     window->SetFolderChooser([&](const QString&) { return dir.path(); });
     window->OnChooseSaveFolder();
     Click(ctl::kFilmSize126);
@@ -191,7 +191,7 @@ protected:
         config.captureFormats = {MakeVideoInfoType(kSubtypeMjpg, 320, 240)};
         config.stillFormats = {MakeVideoInfoType(kSubtypeMjpg, 1600, 1200)};
         window->SetScannerFilter(sim::SimScannerFilter::Create(config), QStringLiteral("sim"));
-        window->StartCapture();
+        IgnoreStatus(window->StartCapture());
     }
 
     QTemporaryDir root;

@@ -14,7 +14,7 @@ inline constexpr Guid kVideoInputDeviceCategory{
     0x860BB310, 0x5D01, 0x11D0, {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
 // The device system of one backend (simulated or real devices): lists devices and announces
-// their arrival and removal. Made by CreateDeviceBackend. GUI thread unless a backend says more.
+// their arrival and removal. The program picks one at start. GUI thread unless a backend says more.
 class DeviceBackend {
 public:
     virtual ~DeviceBackend() = default;

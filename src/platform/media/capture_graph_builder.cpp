@@ -155,7 +155,8 @@ Status CaptureGraphBuilder::RenderWithDefaultRenderer(Pin& output) {
     }
     const Status status = ConnectToFilter(output, added);
     if (Failed(status)) {
-        m_graph->RemoveFilter(added);
+        // The renderer was added just now; the failure to report is the render's.
+        IgnoreStatus(m_graph->RemoveFilter(added));
     }
     return status;
 }

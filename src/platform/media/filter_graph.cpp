@@ -26,7 +26,8 @@ bool IsSource(const Filter& filter) {
 FilterGraph::FilterGraph() : m_videoWindow(*this) {}
 
 FilterGraph::~FilterGraph() {
-    Stop();
+    // A graph going away stops whatever its filters answer.
+    IgnoreStatus(Stop());
     for (const auto& filter : m_filters) {
         for (int i = 0; i < filter->PinCount(); ++i) {
             Unlink(*filter->GetPin(i));
@@ -158,7 +159,8 @@ Status FilterGraph::Connect(Pin& output, Pin& input) {
     Pin* decoderIn = inserted.FirstUnconnectedPin(PinDirection::kInput);
     Pin* decoderOut = inserted.FirstUnconnectedPin(PinDirection::kOutput);
     if (Failed(ConnectDirect(output, *decoderIn)) || Failed(ConnectDirect(*decoderOut, input))) {
-        RemoveFilter(inserted);
+        // The decoder was added just now; the failure to report is the connection's.
+        IgnoreStatus(RemoveFilter(inserted));
         return kCannotConnect;
     }
     return kOk;
@@ -204,9 +206,10 @@ Status FilterGraph::Run() {
         const Status status = order[i]->Run();
         if (Failed(status)) {
             for (std::size_t j = i; j-- > 0;) {
-                order[j]->Stop();
+                // Undoing a partial run: the run's failure is the one reported.
+                IgnoreStatus(order[j]->Stop());
             }
-            order[i]->Stop();
+            IgnoreStatus(order[i]->Stop());
             return status;
         }
         pending = pending || status == kFalse;

@@ -38,9 +38,10 @@ Status SampleGrabber::Receive(Pin& /*input*/, const MediaSample& sample) {
         std::lock_guard lock(m_callbackMutex);
         if (m_callback != nullptr) {
             if (m_mode == kModeBufferCB) {
-                m_callback->BufferCB(sample.Time(), sample.Data(), sample.Length());
+                // The callback's answers are not looked at.
+                IgnoreStatus(m_callback->BufferCB(sample.Time(), sample.Data(), sample.Length()));
             } else {
-                m_callback->SampleCB(sample.Time(), sample);
+                IgnoreStatus(m_callback->SampleCB(sample.Time(), sample));
             }
         }
     }

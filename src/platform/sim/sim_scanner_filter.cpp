@@ -32,7 +32,8 @@ SimScannerFilter::SimScannerFilter(SimScannerConfig config)
 }
 
 SimScannerFilter::~SimScannerFilter() {
-    Stop();
+    // Stopping always succeeds; it joins the streaming threads.
+    IgnoreStatus(Stop());
 }
 
 media::Pin* SimScannerFilter::CapturePin() const {

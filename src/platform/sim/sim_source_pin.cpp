@@ -162,7 +162,8 @@ void SimSourcePin::DeliverBytes(const QByteArray& bytes, const media::MediaType&
         std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
     const media::MediaSample sample(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                     static_cast<std::int32_t>(bytes.size()), time, format);
-    Deliver(sample);
+    // A frame the downstream refuses is dropped; the next one follows.
+    IgnoreStatus(Deliver(sample));
     m_delivered.fetch_add(1);
     if (m_filter.Config().sampleObserver) {
         m_filter.Config().sampleObserver(m_kind, sample);

@@ -266,9 +266,10 @@ Status V4l2ControlSet::SetAndRead(int property, std::int32_t value, std::int32_t
         if (const Status status = WriteValue(control.autoId, 1, nullptr); Failed(status)) {
             return status;
         }
-        // The device sets the value now; it is whatever it holds.
+        // The device sets the value now; it is whatever it holds (the value written when the
+        // read-back fails).
         std::int32_t current = value;
-        ReadValue(control.id, &current);
+        IgnoreStatus(ReadValue(control.id, &current));
         *held = Clamp32(DivideNearest(current, control.unitsPerStep));
         return kOk;
     }

@@ -82,7 +82,7 @@ Status V4l2SourceFilter::Create(std::shared_ptr<V4l2Io> io, const V4l2NodeInfo& 
     setup.timing = timing;
     setup.usbAccess = std::move(usbAccess);
     // A node whose lists cannot be read offers what was read; running it tells the rest.
-    EnumerateCaptureFormats(*io, fd, &setup.captureFormats);
+    IgnoreStatus(EnumerateCaptureFormats(*io, fd, &setup.captureFormats));
     setup.captureIndex = CurrentFormatIndex(*io, fd, setup.captureFormats);
     UvcDescriptors descriptors = ReadDescriptors(*io, node);
     setup.stillFormats = SelectStillFormats(setup.captureFormats, descriptors.mjpegStillSizes);
@@ -118,7 +118,8 @@ V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
 }
 
 V4l2SourceFilter::~V4l2SourceFilter() {
-    Stop();
+    // Stopping always succeeds; it joins the streaming threads.
+    IgnoreStatus(Stop());
 }
 
 media::Pin* V4l2SourceFilter::CapturePin() const {
@@ -194,7 +195,8 @@ void V4l2SourceFilter::OnPreviewFrame(const std::uint8_t* data, std::size_t leng
         return;
     }
     const media::MediaSample sample(data, static_cast<std::int32_t>(length), time, m_previewType);
-    m_capture->Deliver(sample);
+    // A frame the downstream refuses is dropped; the next one follows.
+    IgnoreStatus(m_capture->Deliver(sample));
 }
 
 void V4l2SourceFilter::OnStillFrame(std::vector<std::uint8_t> bytes, double time) {

@@ -73,7 +73,8 @@ void V4l2StillDelivery::Loop() {
             const media::MediaSample sample(still.bytes.data(),
                                             static_cast<std::int32_t>(still.bytes.size()),
                                             still.time, m_type);
-            m_pin->Deliver(sample);
+            // A still the downstream refuses shows as no frame within the time-out.
+            IgnoreStatus(m_pin->Deliver(sample));
         }
         std::lock_guard lock(m_mutex);
         ++m_delivered;
