@@ -182,6 +182,7 @@ bool CBrasquelDlg::OnInitDialog() {
     CreateAdjustments();
     ConnectHandlers();
     ConnectAdjustmentHandlers();
+    CreateScanAids();
     ConnectFoundScanner(std::nullopt);
     RegisterForDeviceChanges();
     return true;
@@ -231,6 +232,7 @@ void CBrasquelDlg::PublishSaveSettings() {
     }
     settings.adjustments = CurrentAdjustments();
     m_saver->Publish(std::move(settings));
+    ShowCropFrame();
 }
 
 void CBrasquelDlg::TakeTypedSaveFolder() {
