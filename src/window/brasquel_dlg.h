@@ -202,7 +202,7 @@ public:
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
-    // The last scans below the template's controls, and the frame of what a Scan keeps over the
+    // The last scans beside the template's controls, and the frame of what a Scan keeps over the
     // preview (both made by OnInitDialog).
     LastScansStrip& LastScans() const { return *m_lastScans; }
     CropFrameOverlay& CropFrame() const { return *m_cropFrame; }
