@@ -5,15 +5,13 @@
 #include "app/film_advance_key.h"
 #include "app/scan_command.h"
 #include "app/scan_options.h"
+#include "app/window_screenshot.h"
 #include "settings/persistent_choices.h"
 #include "settings/user_default_language.h"
 #include "window/brasquel_dlg.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -22,31 +20,6 @@ namespace {
 
 // The root the toolkit keeps per-user settings under (the window's lasting choices).
 constexpr char kSettingsRoot[] = "Local AppWizard-Generated Applications";
-constexpr int kScreenshotPollMs = 20;
-constexpr qint64 kScreenshotPreviewWaitMs = 5000;
-
-// Renders the initialised window into `path` once its modal run has begun (and, with a scanner
-// connected, once the preview shows a picture or a few seconds have passed), then ends the run
-// through the close sequence like any other way of closing it.
-void ScheduleScreenshot(CBrasquelDlg& window, const QString& path, int& status) {
-    auto* poll = new QTimer(&window);
-    auto waited = std::make_shared<QElapsedTimer>();
-    waited->start();
-    QObject::connect(poll, &QTimer::timeout, &window, [&window, path, &status, poll, waited] {
-        const bool previewSettled = !window.IsScannerConnected() || window.HasPreviewPicture() ||
-                                    waited->hasExpired(kScreenshotPreviewWaitMs);
-        if (!previewSettled) {
-            return;
-        }
-        poll->stop();
-        if (!window.grab().save(path, "PNG")) {
-            std::fprintf(stderr, "zevuvora: cannot write the screenshot %s\n", qPrintable(path));
-            status = 1;
-        }
-        window.OnClose();
-    });
-    poll->start(kScreenshotPollMs);
-}
 
 // The arguments as the toolkit would read them, before it runs.
 QStringList Arguments(int argc, char** argv) {
@@ -112,7 +85,8 @@ int CBrasquelApp::InitInstance() {
     window->SetDeviceBackend(devices);
     InstallFilmAdvanceKey(*window, devices);
     if (!options.screenshotPath.isEmpty()) {
-        ScheduleScreenshot(*window, options.screenshotPath, status);
+        new WindowScreenshot(*window, options.screenshotPath, options.screenshotScans,
+                             SimulatedFilmAdvance(devices), status);
     }
     window->DoModal();
 

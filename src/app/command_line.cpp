@@ -10,6 +10,9 @@
 namespace zv {
 namespace {
 
+// More would only take longer: the picture shows the last few.
+constexpr int kMaxScreenshotScans = 20;
+
 CommandLine Fail(const QString& message) {
     CommandLine result;
     result.exitStatus = UsageError("zevuvora", message);
@@ -32,6 +35,12 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             "Initialise the window, render it into <file> (PNG) and exit (no display needed)."),
         QStringLiteral("file"));
     parser.addOption(screenshot);
+    const QCommandLineOption screenshotScans(
+        QStringLiteral("screenshot-scans"),
+        QStringLiteral("With --screenshot: scan <count> frames first (the simulated film moves on "
+                       "between them), so that the picture shows the last scans."),
+        QStringLiteral("count"));
+    parser.addOption(screenshotScans);
     const QCommandLineOption simulated = SimulatedScannerOption();
     parser.addOption(simulated);
     const QCommandLineOption advance = FilmAdvanceOption();
@@ -64,6 +73,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return Fail(problem);
     }
     result.screenshotPath = parser.value(screenshot);
+    if (parser.isSet(screenshotScans)) {
+        bool ok = false;
+        result.screenshotScans = parser.value(screenshotScans).toInt(&ok);
+        if (!ok || result.screenshotScans < 0 || result.screenshotScans > kMaxScreenshotScans) {
+            return Fail(QStringLiteral("--screenshot-scans must be a count from 0 to %1, not '%2'")
+                            .arg(kMaxScreenshotScans)
+                            .arg(parser.value(screenshotScans)));
+        }
+        if (result.screenshotPath.isEmpty()) {
+            return Fail(QStringLiteral("--screenshot-scans needs --screenshot"));
+        }
+    }
     result.simulatedScanner = parser.isSet(simulated);
     result.filmAdvance =
         ParseFilmAdvance(parser.value(advance)).value_or(std::chrono::milliseconds{0});

@@ -11,6 +11,7 @@ namespace zv {
 // What the command line asks of the window program.
 struct CommandLine {
     QString screenshotPath;         // --screenshot FILE: render the window and exit
+    int screenshotScans = 0;        // --screenshot-scans N: scan N frames before rendering
     bool simulatedScanner = false;  // --simulated-scanner: a simulated scanner instead of hardware
     // --simulated-film-advance SECONDS: the simulated film moves on by itself (zero: by hand).
     std::chrono::milliseconds filmAdvance{0};

@@ -185,6 +185,7 @@ bool CBrasquelDlg::OnInitDialog() {
     ConnectAdjustmentHandlers();
     // After the handlers: it learns of a new film type once the window has applied it.
     m_autoScan = std::make_unique<AutoScan>(*this);
+    CreateScanAids();
     ConnectFoundScanner(std::nullopt);
     RegisterForDeviceChanges();
     return true;
@@ -234,6 +235,7 @@ void CBrasquelDlg::PublishSaveSettings() {
     }
     settings.adjustments = CurrentAdjustments();
     m_saver->Publish(std::move(settings));
+    ShowCropFrame();
 }
 
 void CBrasquelDlg::TakeTypedSaveFolder() {

@@ -30,7 +30,9 @@ namespace zv {
 class AdjustmentControls;
 class AutoScan;
 class CaptureController;
+class CropFrameOverlay;
 class CXLabel;
+class LastScansStrip;
 class PropertySlots;
 namespace devices {
 class DeviceBackend;
@@ -203,6 +205,10 @@ public:
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
     // The "Scan when the frame settles" check box and its loop; null before OnInitDialog.
     AutoScan* AutoScanner() const { return m_autoScan.get(); }
+    // The last scans beside the template's controls, and the frame of what a Scan keeps over the
+    // preview (both made by OnInitDialog).
+    LastScansStrip& LastScans() const { return *m_lastScans; }
+    CropFrameOverlay& CropFrame() const { return *m_cropFrame; }
 
     // Ids that stay enabled whether or not a scanner is connected.
     static bool IsAlwaysEnabled(int id);
@@ -267,12 +273,18 @@ private:
     void ShowNoDeviceDetail(const QString& text);
     void RegisterForDeviceChanges();
     void FillLanguageCombo();
+    // The Space key, the last-scans strip and the crop frame.
+    void CreateScanAids();
+    // Frames the band a Scan keeps over the live picture; nothing without a preview.
+    void ShowCropFrame();
 
     std::unique_ptr<ControlTable> m_controls;
     QComboBox* m_languageCombo = nullptr;
     CXLabel* m_statusLine = nullptr;
     CXLabel* m_previewArea = nullptr;
     CXLabel* m_noDeviceLabel = nullptr;
+    LastScansStrip* m_lastScans = nullptr;
+    CropFrameOverlay* m_cropFrame = nullptr;
 
     int m_resolutionIndex = 0;
     QString m_saveFolder;

@@ -175,6 +175,7 @@ void CBrasquelDlg::StopCapture() {
     controller.ReleaseSource();
     controller.DestroyController();
     m_captureController.reset();
+    ShowCropFrame();
 }
 
 bool CBrasquelDlg::HasStillPin() const {

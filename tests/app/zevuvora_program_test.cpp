@@ -105,6 +105,20 @@ TEST(ProgramTest, ScreenshotShowsTheNoDeviceWindow) {
     EXPECT_GT(red, 100);
 }
 
+TEST(ProgramTest, ScreenshotScansNeedAScreenshotAndACount) {
+    const QList<QStringList> refused = {
+        {QStringLiteral("--screenshot-scans"), QStringLiteral("2")},
+        {QStringLiteral("--screenshot"), QStringLiteral("shot.png"),
+         QStringLiteral("--screenshot-scans"), QStringLiteral("-1")},
+        {QStringLiteral("--screenshot"), QStringLiteral("shot.png"),
+         QStringLiteral("--screenshot-scans"), QStringLiteral("many")}};
+    for (const QStringList& arguments : refused) {
+        const ProgramRun run = RunProgram(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("--screenshot-scans")));
+    }
+}
+
 TEST(ProgramTest, ScreenshotIntoAMissingFolderFails) {
     const ProgramRun run = RunProgram(
         {QStringLiteral("--screenshot"), QStringLiteral("/nonexistent-folder/shot.png")});

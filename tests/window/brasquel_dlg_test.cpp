@@ -3,6 +3,7 @@
 #include "controls/xlabel.h"
 #include "resources/dialog_template.h"
 #include "settings/selected_language.h"
+#include "window/last_scans_strip.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -95,7 +97,12 @@ TEST_F(ScannerWindowTest, WindowHasTitleIconAndTemplateSize) {
     const DialogUnits units(window->font());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("VORNAKEL!"));
     EXPECT_FALSE(window->windowIcon().isNull());
-    EXPECT_EQ(window->size(), QSize(units.ToPixelsX(layout.width), units.ToPixelsY(layout.height)));
+    EXPECT_EQ(window->height(), units.ToPixelsY(layout.height));
+    // The last scans lie right of the template's controls; the window is wider by them alone.
+    const QRect strip = window->LastScans().geometry();
+    EXPECT_EQ(strip.left(), units.ToPixelsX(layout.width));
+    EXPECT_GE(strip.width(), window->LastScans().Tile(0)->width());
+    EXPECT_EQ(window->width(), strip.right() + 1 + units.ToPixelsX(7));
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(window->font().pointSize(), layout.fontPoints);

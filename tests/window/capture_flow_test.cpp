@@ -6,6 +6,7 @@
 #include "platform/media/video_info.h"
 #include "platform/media/video_widget.h"
 #include "platform/sim/sim_scanner_filter.h"
+#include "support/small_sim_scanner.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
 
@@ -27,18 +28,6 @@ using media::kSubtypeMjpg;
 using media::MakeVideoInfoType;
 using test::WaitUntil;
 
-sim::SimScannerConfig SmallScanner() {
-    sim::SimScannerConfig config;
-    config.captureFormats = {MakeVideoInfoType(kSubtypeMjpg, 320, 240),
-                             MakeVideoInfoType(kSubtypeMjpg, 160, 160)};
-    config.stillFormats = {MakeVideoInfoType(kSubtypeMjpg, 1200, 900),
-                           MakeVideoInfoType(kSubtypeMjpg, 1600, 1200),
-                           MakeVideoInfoType(kSubtypeMjpg, 600, 600)};
-    config.previewInterval = 10ms;
-    config.intermediateWait = 0ms;
-    return config;
-}
-
 media::FrameSize CurrentSize(const media::StreamConfig* config) {
     std::unique_ptr<media::MediaType> type;
     media::FrameSize size;
@@ -57,7 +46,7 @@ protected:
         window.UpdateData(true);
     }
 
-    void Connect(sim::SimScannerConfig config = SmallScanner()) {
+    void Connect(sim::SimScannerConfig config = test::SmallSimScanner()) {
         scanner = sim::SimScannerFilter::Create(std::move(config));
         window.SetScannerFilter(scanner, QStringLiteral("sim-0"));
     }
@@ -115,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FormatCase>& param) { return std::string(param.param.name); });
 
 TEST_F(CaptureFlowTest, ABusyDeviceIsReportedOnceAndTheStillFormatIsStillRecorded) {
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.runResult = kSharingViolation;
     Connect(config);
     int boxes = 0;
@@ -141,7 +130,7 @@ TEST_F(CaptureFlowTest, ABusyDeviceIsReportedOnceAndTheStillFormatIsStillRecorde
 }
 
 TEST_F(CaptureFlowTest, ABusyDeviceGoesToTheErrorReporterWhenOneIsSet) {
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.runResult = kNoSystemResources;
     Connect(config);
     QStringList errors;
@@ -151,7 +140,7 @@ TEST_F(CaptureFlowTest, ABusyDeviceGoesToTheErrorReporterWhenOneIsSet) {
 }
 
 TEST_F(CaptureFlowTest, AScannerWithoutStillPinPreviewsButCannotRecordAStill) {
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.hasStillPin = false;
     Connect(config);
     EXPECT_EQ(window.StartCapture(), kFail);
@@ -178,7 +167,7 @@ class Placement : public CaptureFlowTest, public testing::WithParamInterface<Pla
 
 TEST_P(Placement, TheVideoIsAsTallAsTheAreaWithTheFormatsProportions) {
     const PlacementCase& c = GetParam();
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.captureFormats = {MakeVideoInfoType(kSubtypeMjpg, c.format.width, c.format.height)};
     Connect(config);
     ChooseFilmSize(c.filmSizeId);
@@ -225,7 +214,7 @@ TEST_F(CaptureFlowTest, PlacingWithoutAGraphFailsAndLeavesTheBackground) {
 }
 
 TEST_F(CaptureFlowTest, AShortCaptureFormatBlockLeavesTheVideoUnplaced) {
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.captureFormats = {media::MakeShortVideoInfoType(kSubtypeMjpg, 320, 240, 80)};
     Connect(config);
     testing::internal::CaptureStdout();
@@ -293,7 +282,7 @@ TEST_F(CaptureFlowTest, ScanSavesAFileThatIsNamedAndSizedWithinTheTimeOut) {
 }
 
 TEST_F(CaptureFlowTest, TwoStillsForOneTriggerGiveTwoSaves) {
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.stillsPerTrigger = 2;
     Connect(config);
     IgnoreStatus(window.StartCapture());
@@ -303,7 +292,7 @@ TEST_F(CaptureFlowTest, TwoStillsForOneTriggerGiveTwoSaves) {
 }
 
 TEST_F(CaptureFlowTest, AStillThatNeverComesTimesOutInRed) {
-    auto config = SmallScanner();
+    auto config = test::SmallSimScanner();
     config.stillsPerTrigger = 0;
     Connect(config);
     IgnoreStatus(window.StartCapture());
