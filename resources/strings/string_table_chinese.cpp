@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"保存成功"},
     {152, u"保存失败"},
     {153, u"请连接扫描仪"},
-    {154, u"Scan when the frame settles"},
+    {154, u"画面静止后自动扫描"},
 };
 // clang-format on
 

@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"Enregistrer le succès de l'image"},
     {152, u"Échec de l'enregistrement de l'image"},
     {153, u"Veuillez brancher un scanner de film"},
-    {154, u"Scan when the frame settles"},
+    {154, u"Numériser quand l'image est immobile"},
 };
 // clang-format on
 

@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"Bild erfolgreich gespeichert"},
     {152, u"Bild konnte nicht gespeichert werden"},
     {153, u"Bitte stecken Sie den Zevuvoraner ein"},
-    {154, u"Scan when the frame settles"},
+    {154, u"Scannen, wenn das Bild stillsteht"},
 };
 // clang-format on
 

@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"Salva il successo dell'immagine"},
     {152, u"Salva immagine non riuscita"},
     {153, u"Si prega di collegare lo scanner per pellicole"},
-    {154, u"Scan when the frame settles"},
+    {154, u"Scansiona quando il fotogramma è fermo"},
 };
 // clang-format on
 

@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"画像は保存されました"},
     {152, u"画像は保存されません"},
     {153, u"スキャナーを接続してください"},
-    {154, u"Scan when the frame settles"},
+    {154, u"コマが止まったら撮影"},
 };
 // clang-format on
 

@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"Сохраните успешно"},
     {152, u"Сохраните провал"},
     {153, u"устройство не подключено"},
-    {154, u"Scan when the frame settles"},
+    {154, u"Сканировать, когда кадр остановится"},
 };
 // clang-format on
 

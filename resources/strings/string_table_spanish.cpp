@@ -29,7 +29,7 @@ constexpr StringTableEntry kEntries[] = {
     {151, u"Guardar imagen exitosa"},
     {152, u"Guardar imagen fallida"},
     {153, u"Por favor conecte el escáner de película"},
-    {154, u"Scan when the frame settles"},
+    {154, u"Escanear cuando el fotograma se detenga"},
 };
 // clang-format on
 
