@@ -4,35 +4,50 @@
 
 namespace zv {
 
-ThumbnailRunner::ThumbnailRunner(QSize box, QObject* parent) : QObject(parent), m_box(box) {
-    m_pool.setMaxThreadCount(1);
-}
+ThumbnailRunner::ThumbnailRunner(QSize box, QObject* parent) : QObject(parent), m_box(box) {}
 
 ThumbnailRunner::~ThumbnailRunner() {
-    m_pool.clear();
-    m_pool.waitForDone();
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_requests.clear();
+    }
+    m_wake.notify_one();
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
 }
 
 void ThumbnailRunner::Request(const QString& path) {
     {
-        std::lock_guard lock(m_requestsMutex);
+        std::lock_guard lock(m_mutex);
         m_requests.push_back(path);
     }
-    // One worker takes the tasks in order, so each task takes the oldest path.
-    m_pool.start([this] {
+    if (!m_worker.joinable()) {
+        m_worker = std::thread([this] { Work(); });
+    }
+    m_wake.notify_one();
+}
+
+void ThumbnailRunner::Work() {
+    for (;;) {
         QString next;
         {
-            std::lock_guard lock(m_requestsMutex);
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_stopping || !m_requests.empty(); });
+            if (m_stopping) {
+                return;
+            }
             next = std::move(m_requests.front());
             m_requests.pop_front();
         }
         Thumbnail thumbnail = MakeThumbnail(next, m_box);
         // Queued to this object: runs on its thread, and is removed unrun if the runner is
-        // destroyed first. The destructor waits for this worker, so `this` is alive here.
+        // destroyed first. The destructor joins this thread, so `this` is alive here.
         QMetaObject::invokeMethod(
             this, [this, thumbnail = std::move(thumbnail)] { emit thumbnailReady(thumbnail); },
             Qt::QueuedConnection);
-    });
+    }
 }
 
 }  // namespace zv

@@ -4,10 +4,11 @@
 
 #include <QObject>
 #include <QSize>
-#include <QThreadPool>
 
+#include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 
 namespace zv {
 
@@ -19,9 +20,9 @@ class ThumbnailRunner : public QObject {
 
 public:
     explicit ThumbnailRunner(QSize box, QObject* parent = nullptr);
-    // Drops the requests not yet started and waits for the one being made (a decode at 1/8
-    // scale, a few milliseconds): no worker uses the runner afterwards, and the results it had
-    // posted are discarded with it, so nothing reaches a destroyed receiver.
+    // Drops the requests not yet started and joins the worker, which finishes the one being made
+    // (a decode at 1/8 scale, a few milliseconds): no worker uses the runner afterwards, and the
+    // results it had posted are discarded with it, so nothing reaches a destroyed receiver.
     ~ThumbnailRunner() override;
 
     QSize Box() const { return m_box; }
@@ -31,14 +32,20 @@ signals:
     void thumbnailReady(const zv::Thumbnail& thumbnail);
 
 private:
+    // The worker thread's loop: takes the oldest request until the runner stops.
+    void Work();
+
     const QSize m_box;
-    // The paths asked for and not yet taken by the worker, oldest first. Handed over under a
-    // mutex of ours rather than inside the pool's task, whose hand-off Qt orders out of sight of
-    // the thread checker. Protected by m_requestsMutex.
-    std::mutex m_requestsMutex;
+    // Protects m_requests and m_stopping; m_wake tells the worker of either.
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    // The paths asked for and not yet taken by the worker, oldest first.
     std::deque<QString> m_requests;
-    // One thread: results come in order, and the other core stays with the preview.
-    QThreadPool m_pool;
+    bool m_stopping = false;
+    // One thread of our own (started with the first request): results come in order, the other
+    // core stays with the preview, and its hand-offs are plain mutex and condition variable,
+    // which the thread checker sees (a Qt pool orders its queue out of its sight).
+    std::thread m_worker;
 };
 
 }  // namespace zv
