@@ -4,6 +4,7 @@
 #include "platform/media/video_info.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace zv {
 namespace {
@@ -31,13 +32,13 @@ int SelectFormat(const FormatList& list, int filmSizeIndex, PinRole role) {
         if (type == nullptr || type->FormatType() != media::kFormatVideoInfo) {
             continue;
         }
-        media::FrameSize size;
-        if (!media::ReadVideoInfoSize(*type, &size)) {
+        const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
+        if (!info.has_value()) {
             std::printf("[%d] not FORMAT_VideoInfo\n", static_cast<int>(i));
             std::fflush(stdout);
             continue;
         }
-        if (Takes(size, filmSizeIndex, role)) {
+        if (Takes(info->size, filmSizeIndex, role)) {
             return static_cast<int>(i);
         }
     }

@@ -15,6 +15,8 @@
 
 #include <QMessageBox>
 
+#include <optional>
+
 namespace zv {
 namespace {
 
@@ -93,10 +95,10 @@ Status CBrasquelDlg::RecordStillFormat() {
     if (Failed(hr)) {
         return hr;
     }
-    media::FrameSize size;
-    if (m_stillFormat && media::ReadVideoInfoSize(*type, &size)) {
-        m_stillFormat->width = size.width;
-        m_stillFormat->height = size.height;
+    const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
+    if (m_stillFormat && info.has_value()) {
+        m_stillFormat->width = info->size.width;
+        m_stillFormat->height = info->size.height;
         PublishSaveSettings();
     }
     return kOk;
@@ -129,11 +131,12 @@ Status CBrasquelDlg::PlacePreview(bool show) {
         if (Failed(hr)) {
             return hr;
         }
-        media::FrameSize size;
+        const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
         // A zero height would make the proportions meaningless (and divide by zero).
-        if (!media::ReadVideoInfoSize(*type, &size) || size.height == 0) {
+        if (!info.has_value() || info->size.height == 0) {
             return kFail;
         }
+        const media::FrameSize size = info->size;
         // The product is taken in 64 bits so that a large format cannot overflow it.
         const auto videoWidth =
             static_cast<int>(static_cast<std::int64_t>(areaHeight) * size.width / size.height);

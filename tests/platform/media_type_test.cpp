@@ -40,7 +40,7 @@ TEST(VideoInfoBlock, Yuy2AndRgb32CarryTheirDepthAndCompression) {
 struct ReadCase {
     const char* name;
     MediaType type;
-    bool whole;          // IsWholeVideoInfo and ReadVideoInfoSize succeed
+    bool whole;          // IsWholeVideoInfo and ReadVideoInfo succeed
     bool frameReadable;  // ReadFrameSize succeeds
     FrameSize size;      // expected when readable
 };
@@ -50,12 +50,12 @@ class VideoInfoReadTable : public testing::TestWithParam<ReadCase> {};
 TEST_P(VideoInfoReadTable, ReadsOnlyWhatTheBlockHolds) {
     const ReadCase& c = GetParam();
     EXPECT_EQ(IsWholeVideoInfo(c.type), c.whole);
-    FrameSize size{-7, -7};
-    EXPECT_EQ(ReadVideoInfoSize(c.type, &size), c.whole);
+    const std::optional<VideoInfoFields> info = ReadVideoInfo(c.type);
+    ASSERT_EQ(info.has_value(), c.whole);
     if (c.whole) {
-        EXPECT_EQ(size, c.size);
-    } else {
-        EXPECT_EQ(size, (FrameSize{-7, -7})) << "a failed read leaves the size alone";
+        EXPECT_EQ(info->size, c.size);
+        EXPECT_EQ(info->fourcc, FourCc('M', 'J', 'P', 'G'));
+        EXPECT_EQ(info->frameTime, kFrameTime15Fps);
     }
     FrameSize frame;
     ASSERT_EQ(ReadFrameSize(c.type, &frame), c.frameReadable);

@@ -189,9 +189,11 @@ protected:
     ScanMarks Sizes() const {
         ScanMarks marks;
         std::unique_ptr<media::MediaType> preview;
-        media::FrameSize size;
         EXPECT_EQ(m_window.Capture()->GetCurrentFormat(&preview), kOk);
-        EXPECT_TRUE(preview && media::ReadVideoInfoSize(*preview, &size));
+        const std::optional<media::VideoInfoFields> info =
+            preview ? media::ReadVideoInfo(*preview) : std::nullopt;
+        EXPECT_TRUE(info.has_value());
+        const media::FrameSize size = info.value_or(media::VideoInfoFields{}).size;
         marks.previewWidth = static_cast<std::uint32_t>(size.width);
         marks.previewHeight = static_cast<std::uint32_t>(size.height);
         marks.stillWidth = static_cast<std::uint32_t>(m_window.StillFormatRecord()->width);

@@ -317,13 +317,13 @@ TEST_P(DefaultFormats, PinsOfferTheDeviceFormatsInOrder) {
         std::unique_ptr<media::MediaType> type;
         ASSERT_EQ(config->GetStreamCaps(i, &type, caps), kOk);
         ASSERT_NE(type, nullptr);
-        media::FrameSize size;
-        ASSERT_TRUE(media::ReadVideoInfoSize(*type, &size));
-        EXPECT_EQ(QSize(size.width, size.height), c.sizes[static_cast<std::size_t>(i)]);
+        const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
+        ASSERT_TRUE(info.has_value());
+        EXPECT_EQ(QSize(info->size.width, info->size.height), c.sizes[static_cast<std::size_t>(i)]);
         EXPECT_EQ(type->Subtype(), kSubtypeMjpg);
         std::int32_t capsWidth = 0;
         std::memcpy(&capsWidth, caps.data() + 20, 4);
-        EXPECT_EQ(capsWidth, size.width);
+        EXPECT_EQ(capsWidth, info->size.width);
     }
     std::unique_ptr<media::MediaType> type;
     EXPECT_EQ(config->GetStreamCaps(count, &type, caps), kInvalidArg);

@@ -124,10 +124,9 @@ bool SetFormat(media::Pin& pin, const Guid& subtype, int width, int height) {
     std::vector<std::byte> caps(static_cast<std::size_t>(size));
     for (int i = 0; i < count; ++i) {
         std::unique_ptr<media::MediaType> type;
-        media::FrameSize frame;
         if (config->GetStreamCaps(i, &type, caps) == kOk && type->Subtype() == subtype &&
-            media::ReadVideoInfoSize(*type, &frame) && frame.width == width &&
-            frame.height == height) {
+            media::ReadVideoInfo(*type).value_or(media::VideoInfoFields{}).size ==
+                media::FrameSize{width, height}) {
             return config->SetFormat(*type) == kOk;
         }
     }

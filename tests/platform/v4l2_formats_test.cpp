@@ -23,12 +23,11 @@ struct Listed {
 std::vector<Listed> Describe(const std::vector<V4l2Format>& formats) {
     std::vector<Listed> listed;
     for (const V4l2Format& format : formats) {
-        media::FrameSize size;
-        EXPECT_TRUE(media::ReadVideoInfoSize(format.type, &size));
-        EXPECT_TRUE(media::IsWholeVideoInfo(format.type));
+        const media::VideoInfoFields info =
+            media::ReadVideoInfo(format.type).value_or(media::VideoInfoFields{{}, {-1, -1}, -1});
         EXPECT_EQ(format.type.MajorType(), media::kMediaTypeVideo);
         listed.push_back(
-            {format.type.Subtype(), size.width, size.height, media::ReadFrameTime(format.type)});
+            {format.type.Subtype(), info.size.width, info.size.height, info.frameTime});
     }
     return listed;
 }

@@ -194,9 +194,9 @@ TEST_F(SourceFilterFixture, CurrentFormatIsTheOneTheNodeIsSetTo) {
     const auto bound = Bind();
     std::unique_ptr<media::MediaType> current;
     ASSERT_EQ(bound->CapturePin()->GetStreamConfig()->GetFormat(&current), kOk);
-    media::FrameSize size;
-    ASSERT_TRUE(media::ReadVideoInfoSize(*current, &size));
-    EXPECT_EQ(size, (media::FrameSize{2592, 1944}));
+    const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*current);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->size, (media::FrameSize{2592, 1944}));
 }
 
 TEST_F(SourceFilterFixture, NodeWithoutMjpegHasNoStillPin) {

@@ -30,11 +30,10 @@ using test::WaitUntil;
 
 media::FrameSize CurrentSize(const media::StreamConfig* config) {
     std::unique_ptr<media::MediaType> type;
-    media::FrameSize size;
-    if (config != nullptr && config->GetFormat(&type) == kOk) {
-        media::ReadVideoInfoSize(*type, &size);
+    if (config == nullptr || config->GetFormat(&type) != kOk) {
+        return {};
     }
-    return size;
+    return media::ReadVideoInfo(*type).value_or(media::VideoInfoFields{}).size;
 }
 
 class CaptureFlowTest : public testing::Test {

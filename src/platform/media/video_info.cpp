@@ -68,7 +68,7 @@ std::vector<std::uint8_t> MakeBlock(std::uint32_t size, std::uint32_t bitmapOffs
     Put32(block, bitmapOffset + kBitmapHeightOffset, static_cast<std::uint32_t>(height));
     block[bitmapOffset + 12] = 1;  // biPlanes
     block[bitmapOffset + 14] = static_cast<std::uint8_t>(layout.bitCount);
-    Put32(block, bitmapOffset + 16, layout.compression);
+    Put32(block, bitmapOffset + kBitmapCompressionOffset, layout.compression);
     Put32(block, bitmapOffset + 20, imageSize);
     return block;
 }
@@ -113,8 +113,14 @@ bool IsWholeVideoInfo(const MediaType& type) {
     return type.FormatType() == kFormatVideoInfo && type.FormatSize() >= kVideoInfoSize;
 }
 
-bool ReadVideoInfoSize(const MediaType& type, FrameSize* size) {
-    return IsWholeVideoInfo(type) && ReadSizeAt(type, kVideoInfoBitmapOffset, size);
+std::optional<VideoInfoFields> ReadVideoInfo(const MediaType& type) {
+    VideoInfoFields fields;
+    if (!IsWholeVideoInfo(type) || !ReadSizeAt(type, kVideoInfoBitmapOffset, &fields.size) ||
+        !Get32(type.Format(), kVideoInfoBitmapOffset + kBitmapCompressionOffset, &fields.fourcc)) {
+        return std::nullopt;
+    }
+    fields.frameTime = ReadFrameTime(type);
+    return fields;
 }
 
 bool ReadFrameSize(const MediaType& type, FrameSize* size) {

@@ -4,6 +4,7 @@
 #include "platform/media/media_type.h"
 
 #include <cstdint>
+#include <optional>
 
 // Building and reading video format blocks in the platform's little-endian layouts:
 //   VideoInfo  (88 bytes): source and target rectangles, bit rates, frame time (48 bytes), then
@@ -21,6 +22,7 @@ inline constexpr std::uint32_t kBitmapHeaderSize = 40;
 // Offsets inside the bitmap header.
 inline constexpr std::uint32_t kBitmapWidthOffset = 4;
 inline constexpr std::uint32_t kBitmapHeightOffset = 8;
+inline constexpr std::uint32_t kBitmapCompressionOffset = 16;
 
 // 100-ns units per frame of a 15 frames per second stream.
 inline constexpr std::int64_t kFrameTime15Fps = 666666;
@@ -50,8 +52,16 @@ MediaType MakeShortVideoInfoType(const Guid& subtype, std::int32_t width, std::i
 // (at least 88 bytes): the only types whose biWidth/biHeight the capture engine may read.
 bool IsWholeVideoInfo(const MediaType& type);
 
-// biWidth and biHeight of a whole VideoInfo block; false (size untouched) for anything else.
-bool ReadVideoInfoSize(const MediaType& type, FrameSize* size);
+// What the rest of the system reads of a format block: the bitmap header's compression code
+// (0 for uncompressed RGB), its size and the average frame time (100-ns units).
+struct VideoInfoFields {
+    std::uint32_t fourcc = 0;
+    FrameSize size;
+    std::int64_t frameTime = 0;
+};
+
+// The fields of a whole VideoInfo block; nothing for any other format type or a shorter block.
+std::optional<VideoInfoFields> ReadVideoInfo(const MediaType& type);
 
 // biWidth and biHeight of a VideoInfo or VideoInfo2 block as far as its bytes reach them (a
 // short VideoInfo block may still hold them); false when they are not there.
