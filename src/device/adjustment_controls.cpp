@@ -1,13 +1,12 @@
 #include "device/adjustment_controls.h"
 
-#include "device/dialog_controls.h"
-#include "device/slot_control_ids.h"
 #include "device/trackbar_code.h"
 #include "platform/devices/camera_control.h"
 #include "platform/devices/property_control.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
 
+#include <optional>
 #include <utility>
 
 namespace zv {
@@ -26,20 +25,6 @@ constexpr SlotRef kGreen{SlotTable::kCamera, devices::kCameraControlZoom};
 // The adjustments black and white takes away.
 constexpr SlotRef kColourAdjustments[] = {kSaturation, kGreen, kRed, kBlue};
 
-bool WritesDevice(int notificationCode) {
-    switch (notificationCode) {
-        case tb::kLineUp:
-        case tb::kLineDown:
-        case tb::kPageUp:
-        case tb::kPageDown:
-        case tb::kThumbTrack:
-            return true;
-        default:
-            // Thumb position, top, bottom and end of tracking move the slider only.
-            return false;
-    }
-}
-
 }  // namespace
 
 AdjustmentControls::AdjustmentControls(PropertySlots& propertySlots,
@@ -54,33 +39,42 @@ void AdjustmentControls::WriteAdjustment(SlotRef ref) {
     }
 }
 
-void AdjustmentControls::OnHScroll(int notificationCode, int sliderId) {
-    if (!WritesDevice(notificationCode)) {
-        return;
+bool AdjustmentControls::TakesSliderChange(int notificationCode, int sliderId) const {
+    if (!tb::WritesDevice(notificationCode)) {
+        return false;
     }
     const std::optional<SlotRef> ref = m_slots.FindSliderSlot(sliderId);
-    if (!ref.has_value() || !m_slots.Slot(*ref).supported) {
-        return;
-    }
-    if (m_exchangeFromControls) {
-        m_exchangeFromControls();
-    }
-    DialogControls& controls = m_slots.Controls();
-    PropertySlot& slot = m_slots.Slot(*ref);
-    const int position = controls.SliderPos(sliderId);
-    slot.value = position;
-    WriteAdjustment(*ref);
-    if (slot.value == position) {
-        controls.setControlText(slot.valueTextId, PropertySlots::ValueText(slot.value));
-    } else {
-        // The device refused the position: the slider and its text go back to its value.
-        // A slot of the tables always has a known kind.
-        IgnoreStatus(m_slots.RefreshSlotControls(slot));
-    }
-    controls.checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kCustom);
+    return ref.has_value() && m_slots.Slot(*ref).supported;
 }
 
-void AdjustmentControls::ApplyDefaults() {
+AdjustmentChanges AdjustmentControls::OnHScroll(int notificationCode, int sliderId, int position) {
+    if (!TakesSliderChange(notificationCode, sliderId)) {
+        return {};
+    }
+    const SlotRef ref = *m_slots.FindSliderSlot(sliderId);
+    PropertySlot& slot = m_slots.Slot(ref);
+    slot.value = position;
+    WriteAdjustment(ref);
+    if (slot.value == position) {
+        m_slots.Note(ValueShown{slot.valueTextId, slot.value});
+    } else {
+        // The device refused the position: the slider and its text go back to its value.
+        m_slots.ShowSlot(ref);
+    }
+    MarkAdjustments(true);
+    return m_slots.TakeChanges();
+}
+
+void AdjustmentControls::MarkAdjustments(bool custom) {
+    m_slots.Note(AdjustmentMark{custom});
+}
+
+AdjustmentChanges AdjustmentControls::ApplyDefaults() {
+    ApplyDefaultValues();
+    return m_slots.TakeChanges();
+}
+
+void AdjustmentControls::ApplyDefaultValues() {
     for (const SlotTable table : {SlotTable::kVideo, SlotTable::kCamera}) {
         for (int index = 0; index < PropertySlots::SlotCount(table); ++index) {
             const SlotRef ref{table, index};
@@ -94,34 +88,39 @@ void AdjustmentControls::ApplyDefaults() {
             slot.value = slot.defaultValue;
             slot.flags = slot.capsFlags & devices::kPropertyFlagsAuto;
             WriteAdjustment(ref);
-            // A slot of the tables always has a known kind.
-            IgnoreStatus(m_slots.RefreshSlotControls(slot));
+            m_slots.ShowSlot(ref);
         }
     }
-    m_slots.Controls().checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kDefault);
+    MarkAdjustments(false);
 }
 
-void AdjustmentControls::OnCustom() {
+AdjustmentChanges AdjustmentControls::OnCustom() {
     // Custom is the system's mark for adjusted values; the user cannot choose it.
-    m_slots.Controls().checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kDefault);
+    MarkAdjustments(false);
+    return m_slots.TakeChanges();
 }
 
-Status AdjustmentControls::OnSlide() {
-    return IsConnected() ? ApplyColourFilmType(kSlidePreset, true) : kFalse;
+FilmTypeOutcome AdjustmentControls::Outcome(Status status) {
+    return {status, m_slots.TakeChanges()};
 }
 
-Status AdjustmentControls::OnNegative() {
-    return IsConnected() ? ApplyColourFilmType(kNegativePreset, true) : kFalse;
+FilmTypeOutcome AdjustmentControls::OnSlide() {
+    return Outcome(IsConnected() ? ApplyColourFilmType(kSlidePreset, true) : kFalse);
 }
 
-Status AdjustmentControls::ApplyConnectionFilmType() {
-    return IsConnected() ? ApplyColourFilmType(kNegativePreset, false) : kFalse;
+FilmTypeOutcome AdjustmentControls::OnNegative() {
+    return Outcome(IsConnected() ? ApplyColourFilmType(kNegativePreset, true) : kFalse);
 }
 
-Status AdjustmentControls::OnBlackWhite() {
-    if (!IsConnected()) {
-        return kFalse;
-    }
+FilmTypeOutcome AdjustmentControls::ApplyConnectionFilmType() {
+    return Outcome(IsConnected() ? ApplyColourFilmType(kNegativePreset, false) : kFalse);
+}
+
+FilmTypeOutcome AdjustmentControls::OnBlackWhite() {
+    return Outcome(IsConnected() ? ApplyBlackWhite() : kFalse);
+}
+
+Status AdjustmentControls::ApplyBlackWhite() {
     const FilmTypePreset& preset = kBlackWhitePreset;
     const int before = m_slots.FilmType();
     for (const SlotRef ref : {kSaturation, kBrightness, kContrast}) {
@@ -130,7 +129,7 @@ Status AdjustmentControls::OnBlackWhite() {
     }
     LoadPresetDefaults(preset);
     // Zero saturation and neutral colour levels go to the device while it still takes them.
-    ApplyDefaults();
+    ApplyDefaultValues();
     const Status written = WriteFilmType(preset, true);
     if (contract::IsBusyStatus(written) && before != kFilmTypeBlackWhite) {
         // The scanner keeps the colour film type it had: so do the adjustments. (Black and white
@@ -139,7 +138,7 @@ Status AdjustmentControls::OnBlackWhite() {
         return written;
     }
     SetColourAdjustmentsSupported(false);
-    m_slots.RefreshAllSlotControls();
+    m_slots.ShowAllSlots();
     MarkFilmType();
     WriteGamma(preset);
     return written;
@@ -158,8 +157,8 @@ Status AdjustmentControls::ApplyColourFilmType(const FilmTypePreset& preset, boo
 void AdjustmentControls::ApplyPresetAdjustments(const FilmTypePreset& preset) {
     SetColourAdjustmentsSupported(true);
     LoadPresetDefaults(preset);
-    ApplyDefaults();
-    m_slots.RefreshAllSlotControls();
+    ApplyDefaultValues();
+    m_slots.ShowAllSlots();
     MarkFilmType();
     WriteGamma(preset);
 }
@@ -200,13 +199,8 @@ void AdjustmentControls::SetColourAdjustmentsSupported(bool allowed) {
 }
 
 void AdjustmentControls::MarkFilmType() {
-    const int filmType = m_slots.FilmType();
-    const bool known = filmType >= kFilmTypeSlide && filmType <= kFilmTypeBlackWhite;
-    DialogControls& controls = m_slots.Controls();
-    controls.checkRadioButton(slotctl::kSlide, slotctl::kBlackWhite,
-                              known ? slotctl::kSlide + filmType : 0);
     // Black&White writes the film type too.
-    controls.enableControl(slotctl::kBlackWhite, m_slots.Slot(kFilmType).supported);
+    m_slots.Note(FilmTypeMark{m_slots.FilmType(), m_slots.Slot(kFilmType).supported});
 }
 
 }  // namespace zv

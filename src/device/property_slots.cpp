@@ -1,23 +1,14 @@
 #include "device/property_slots.h"
 
-#include "device/dialog_controls.h"
-#include "device/slot_control_ids.h"
 #include "platform/devices/filter_interfaces.h"
+#include "resources/control_ids.h"
 
 #include <cassert>
-#include <limits>
 #include <utility>
 
 namespace zv {
 
 namespace {
-
-// The id `offset` places after `first`, when it lies in [first, last]; 0 (no button of the
-// range) otherwise. Computed wide: the offset is a device value and may be anything.
-int RadioInRange(int first, int last, std::int64_t offset) {
-    const std::int64_t id = static_cast<std::int64_t>(first) + offset;
-    return id >= first && id <= last ? static_cast<int>(id) : 0;
-}
 
 struct SliderBinding {
     SlotRef slot;
@@ -28,34 +19,34 @@ struct SliderBinding {
 
 constexpr SliderBinding kSliderBindings[] = {
     {{SlotTable::kVideo, devices::kVideoProcAmpBrightness},
-     slotctl::kBrightnessCaption,
-     slotctl::kBrightnessSlider,
-     slotctl::kBrightnessText},
+     ctl::kBrightnessCaption,
+     ctl::kBrightnessSlider,
+     ctl::kBrightnessText},
     {{SlotTable::kVideo, devices::kVideoProcAmpContrast},
-     slotctl::kContrastCaption,
-     slotctl::kContrastSlider,
-     slotctl::kContrastText},
+     ctl::kContrastCaption,
+     ctl::kContrastSlider,
+     ctl::kContrastText},
     {{SlotTable::kVideo, devices::kVideoProcAmpSaturation},
-     slotctl::kSaturationCaption,
-     slotctl::kSaturationSlider,
-     slotctl::kSaturationText},
+     ctl::kSaturationCaption,
+     ctl::kSaturationSlider,
+     ctl::kSaturationText},
     {{SlotTable::kCamera, devices::kCameraControlPan},
-     slotctl::kRedCaption,
-     slotctl::kRedSlider,
-     slotctl::kRedText},
+     ctl::kRedCaption,
+     ctl::kRedSlider,
+     ctl::kRedText},
     {{SlotTable::kCamera, devices::kCameraControlTilt},
-     slotctl::kBlueCaption,
-     slotctl::kBlueSlider,
-     slotctl::kBlueText},
+     ctl::kBlueCaption,
+     ctl::kBlueSlider,
+     ctl::kBlueText},
     {{SlotTable::kCamera, devices::kCameraControlZoom},
-     slotctl::kGreenCaption,
-     slotctl::kGreenSlider,
-     slotctl::kGreenText},
+     ctl::kGreenCaption,
+     ctl::kGreenSlider,
+     ctl::kGreenText},
 };
 
 }  // namespace
 
-PropertySlots::PropertySlots(DialogControls& controls) : m_controls(controls) {
+PropertySlots::PropertySlots() {
     BindSlots();
 }
 
@@ -76,8 +67,8 @@ void PropertySlots::BindSlots() {
     PropertySlot& filmType = m_cameraSlots[kFilmTypeSlot];
     filmType.enabled = true;
     filmType.kind = SlotKind::kRadioGroup;
-    filmType.firstRadioId = slotctl::kSlide;
-    filmType.lastRadioId = slotctl::kNegative;
+    filmType.firstRadioId = ctl::kSlide;
+    filmType.lastRadioId = ctl::kNegative;
 }
 
 int PropertySlots::SlotCount(SlotTable table) {
@@ -153,8 +144,7 @@ Status PropertySlots::LoadPropertySlots(std::shared_ptr<devices::VideoProcAmp> v
             }
         }
     }
-    m_controls.checkRadioButton(slotctl::kDefault, slotctl::kCustom,
-                                allDefault ? slotctl::kDefault : slotctl::kCustom);
+    Note(AdjustmentMark{!allDefault});
     return m_videoProcAmp != nullptr && m_cameraControl != nullptr ? kOk : kNoInterface;
 }
 
@@ -235,86 +225,14 @@ Status PropertySlots::ReadSlot(SlotRef ref) {
     return status;
 }
 
-QString PropertySlots::ValueText(std::int32_t value) {
-    return QString::number(value);
+void PropertySlots::ShowSlot(SlotRef ref) {
+    Note(SlotShown{Slot(ref)});
 }
 
-void PropertySlots::EnableIfBound(int id, bool on) {
-    if (id != 0) {
-        m_controls.enableControl(id, on);
-    }
-}
-
-Status PropertySlots::RefreshSlotControls(const PropertySlot& slot) {
-    switch (slot.kind) {
-        case SlotKind::kSlider:
-            RefreshSlider(slot);
-            return kOk;
-        case SlotKind::kRadioGroup:
-            RefreshRadioGroup(slot);
-            return kOk;
-        case SlotKind::kCheckBox:
-            RefreshCheckBox(slot);
-            return kOk;
-        case SlotKind::kListBox:
-            RefreshListBox(slot);
-            return kOk;
-    }
-    return kFail;
-}
-
-void PropertySlots::RefreshSlider(const PropertySlot& slot) {
-    EnableIfBound(slot.captionId, slot.supported);
-    EnableIfBound(slot.sliderId, slot.supported);
-    EnableIfBound(slot.valueTextId, slot.supported);
-    EnableIfBound(slot.checkBoxId, slot.supported);
-    // An unsupported slider keeps what it showed.
-    if (!slot.supported) {
-        return;
-    }
-    // The position is the property value itself: no offset, scale or inversion.
-    if (slot.sliderId != 0) {
-        m_controls.SetSliderRange(slot.sliderId, slot.minimum, slot.maximum);
-        m_controls.SetSliderPageSize(slot.sliderId, slot.pageSize);
-        m_controls.SetSliderLineSize(slot.sliderId, slot.steppingDelta);
-        m_controls.SetSliderPos(slot.sliderId, slot.value);
-    }
-    if (slot.valueTextId != 0) {
-        m_controls.setControlText(slot.valueTextId, ValueText(slot.value));
-    }
-}
-
-void PropertySlots::RefreshRadioGroup(const PropertySlot& slot) {
-    EnableIfBound(slot.captionId, slot.supported);
-    const bool hasRange =
-        slot.firstRadioId != 0 && slot.lastRadioId != 0 && slot.lastRadioId >= slot.firstRadioId;
-    if (!hasRange) {
-        return;
-    }
-    for (int id = slot.firstRadioId; id <= slot.lastRadioId; ++id) {
-        m_controls.enableControl(id, slot.supported);
-    }
-    if (slot.supported) {
-        // A value outside the range (the film type's black and white) marks none of it.
-        m_controls.checkRadioButton(slot.firstRadioId, slot.lastRadioId,
-                                    RadioInRange(slot.firstRadioId, slot.lastRadioId, slot.value));
-    }
-}
-
-void PropertySlots::RefreshCheckBox(const PropertySlot& slot) {
-    EnableIfBound(slot.checkBoxId, slot.supported);
-}
-
-void PropertySlots::RefreshListBox(const PropertySlot& slot) {
-    EnableIfBound(slot.captionId, slot.supported);
-    EnableIfBound(slot.listBoxId, slot.supported);
-}
-
-void PropertySlots::RefreshAllSlotControls() {
+void PropertySlots::ShowAllSlots() {
     for (const SlotTable table : {SlotTable::kVideo, SlotTable::kCamera}) {
         for (int index = 0; index < SlotCount(table); ++index) {
-            // The tables hold slots of known kinds only.
-            IgnoreStatus(RefreshSlotControls(Slot(table, index)));
+            ShowSlot({table, index});
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/adjustment_change.h"
 #include "device/property_slot.h"
 #include "platform/devices/camera_control.h"
 #include "platform/devices/video_proc_amp.h"
@@ -11,10 +12,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace zv {
 
-class DialogControls;
 namespace media {
 class Filter;
 }
@@ -33,7 +34,8 @@ struct SlotRef {
 
 // The scanner window's property slots: the video and camera tables with their fixed bindings to
 // the window's controls, the scanner's two property interfaces they are read from and written
-// to, and bringing the controls into line with the slots.
+// to, and the record of what changed that the window has yet to show (the window's binder
+// writes it to the controls; nothing here touches a widget).
 // The window owns one for its whole life; the slots survive a disconnection and are read afresh
 // at every connection. GUI thread only: the film type a save needs is handed to the streaming
 // side by the window, from FilmType(), in its save settings.
@@ -47,14 +49,13 @@ public:
     // The slider page step of every slider slot.
     static constexpr std::int32_t kSliderPageSize = 10;
 
-    // `controls` are the window's controls the slots are bound to; they outlive this object.
-    explicit PropertySlots(DialogControls& controls);
+    PropertySlots();
     ~PropertySlots();
     PropertySlots(const PropertySlots&) = delete;
     PropertySlots& operator=(const PropertySlots&) = delete;
 
     // Takes the scanner's two property interfaces from its filter and reads every enabled slot
-    // from them, then marks Default when every adjustment is at its default and Custom
+    // from them, then notes Default when every adjustment is at its default and Custom
     // otherwise. kFail without a filter (nothing changes). When the filter lacks an interface,
     // that query's status is returned, but the other table is still read and the lacking
     // table's slots become unsupported. kOk otherwise.
@@ -68,12 +69,14 @@ public:
     bool HasVideoProcAmp() const { return m_videoProcAmp != nullptr; }
     bool HasCameraControl() const { return m_cameraControl != nullptr; }
 
-    // Shows the slot in its controls: enabled state from `supported`, then (when supported)
-    // slider range, page and line size, position and value text, or the radio mark, check mark
-    // or list selection. kFail for an unknown kind, with nothing touched.
-    Status RefreshSlotControls(const PropertySlot& slot);
+    // Notes the slot, as it stands now, among the changes to show.
+    void ShowSlot(SlotRef ref);
     // Every slot of the video table, then of the camera table, in index order.
-    void RefreshAllSlotControls();
+    void ShowAllSlots();
+    // Notes any other change to show (a value text, a mark).
+    void Note(AdjustmentChange change) { m_changes.push_back(std::move(change)); }
+    // What changed since the last call, in order; the record starts empty again.
+    [[nodiscard]] AdjustmentChanges TakeChanges() { return std::exchange(m_changes, {}); }
 
     // `index` must lie within the table.
     PropertySlot& Slot(SlotTable table, int index);
@@ -97,27 +100,17 @@ public:
     // interface tells (empty for a supported slot, or when there is nothing to tell).
     QString UnavailableReason(SlotRef ref) const;
 
-    DialogControls& Controls() const { return m_controls; }
-
-    // The value text of a slider: the value in decimal, in full.
-    static QString ValueText(std::int32_t value);
-
 private:
     void BindSlots();
     // Reads one enabled slot; clears `allDefault` for an adjustment away from its default.
     void LoadSlot(SlotRef ref, devices::PropertyControl* device, bool* allDefault);
     devices::PropertyControl* Interface(SlotTable table) const;
-    void EnableIfBound(int id, bool on);
-    void RefreshSlider(const PropertySlot& slot);
-    void RefreshRadioGroup(const PropertySlot& slot);
-    void RefreshCheckBox(const PropertySlot& slot);
-    void RefreshListBox(const PropertySlot& slot);
 
-    DialogControls& m_controls;
     std::shared_ptr<devices::VideoProcAmp> m_videoProcAmp;
     std::shared_ptr<devices::CameraControl> m_cameraControl;
     std::array<PropertySlot, kVideoSlotCount> m_videoSlots{};
     std::array<PropertySlot, kCameraSlotCount> m_cameraSlots{};
+    AdjustmentChanges m_changes;
 };
 
 }  // namespace zv

@@ -14,4 +14,19 @@ inline constexpr int kThumbTrack = 5;
 inline constexpr int kTop = 6;
 inline constexpr int kBottom = 7;
 
+// Whether a slider change with this code writes the device. Top and bottom (Home and End)
+// move the slider only.
+constexpr bool WritesDevice(int notificationCode) {
+    switch (notificationCode) {
+        case kLineUp:
+        case kLineDown:
+        case kPageUp:
+        case kPageDown:
+        case kThumbTrack:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace zv::tb

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "resources/control_ids.h"
+#include "resources/strings/string_ids.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,9 +17,27 @@ struct ControlText {
 };
 
 inline constexpr std::array<ControlText, 21> kControlTexts = {{
-    {131, 3000}, {132, 3027}, {133, 3028}, {134, 3029}, {135, 3030}, {136, 3031}, {137, 3032},
-    {138, 3033}, {139, 3022}, {140, 3023}, {141, 3024}, {142, 3003}, {143, 3004}, {144, 3005},
-    {145, 3025}, {146, 3026}, {147, 3034}, {148, 1010}, {149, 1011}, {150, 3008}, {153, 1014},
+    {ids::kScan, ctl::kScan},
+    {ids::kAdjust, ctl::kAdjustGroup},
+    {ids::kSaturation, ctl::kSaturationCaption},
+    {ids::kBrightness, ctl::kBrightnessCaption},
+    {ids::kContrast, ctl::kContrastCaption},
+    {ids::kRed, ctl::kRedCaption},
+    {ids::kGreen, ctl::kGreenCaption},
+    {ids::kBlue, ctl::kBlueCaption},
+    {ids::kDefault, ctl::kDefault},
+    {ids::kCustom, ctl::kCustom},
+    {ids::kFilmType, ctl::kFilmTypeGroup},
+    {ids::kSlide, ctl::kSlide},
+    {ids::kNegative, ctl::kNegative},
+    {ids::kBlackWhite, ctl::kBlackWhite},
+    {ids::kResolution, ctl::kResolutionGroup},
+    {ids::kFilmSize, ctl::kFilmSizeGroup},
+    {ids::kSettings, ctl::kSettingsGroup},
+    {ids::kUiLanguage, ctl::kLanguageCaption},
+    {ids::kSaveFilesIn, ctl::kSaveFolderCaption},
+    {ids::kBrowse, ctl::kBrowse},
+    {ids::kPlugInScanner, ctl::kNoDeviceLabel},
 }};
 
 // The language combo's items, in the order of kLanguageComboIds.

@@ -1,6 +1,7 @@
 #include "window/auto_scan.h"
 
 #include "capture/capture_controller.h"
+#include "resources/strings/string_ids.h"
 #include "settings/localised_text.h"
 #include "window/brasquel_dlg.h"
 
@@ -13,7 +14,6 @@
 namespace zv {
 namespace {
 
-constexpr std::uint32_t kAutoScanTextId = 154;
 // Above Scan, in the free band between the Settings group and the Scan and Browse buttons
 // (dialog units of the window's font).
 constexpr int kBoxLeft = 451;
@@ -66,7 +66,7 @@ void AutoScan::PlaceCheckBox() {
 }
 
 void AutoScan::ApplyLanguage() {
-    const auto text = LocalisedText(kAutoScanTextId);
+    const auto text = LocalisedText(ids::kScanWhenSettled);
     m_checkBox->setText(text && !text->isEmpty() ? *text
                                                  : QStringLiteral("Scan when the frame settles"));
 }

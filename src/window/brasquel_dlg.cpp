@@ -9,6 +9,7 @@
 #include "platform/media/filter.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
+#include "resources/strings/string_ids.h"
 #include "settings/localised_text.h"
 #include "window/auto_scan.h"
 #include "window/default_save_folder.h"
@@ -34,8 +35,8 @@ constexpr ColorRef kNoDeviceTextColor = Rgb(244, 67, 54);
 constexpr int kNoDevicePointSize = 20;
 
 constexpr std::chrono::milliseconds kScanTimeout{2000};
-constexpr int kTextSaveSucceeded = 151;
-constexpr int kTextSaveFailed = 152;
+constexpr int kTextSaveSucceeded = ids::kSaveSucceeded;
+constexpr int kTextSaveFailed = ids::kSaveFailed;
 constexpr ColorRef kSavedColor = Rgb(0, 122, 217);
 constexpr ColorRef kFailedColor = Rgb(255, 0, 0);
 constexpr ColorRef kStatusBackground = Rgb(255, 255, 0);

@@ -2,10 +2,13 @@
 
 #include "capture/graph_object_factory.h"
 #include "capture/still_format.h"
+#include "device/adjustment_change.h"
 #include "device/discovery_report.h"
 #include "device/probe_pause.h"
 #include "platform/status.h"
+#include "resources/control_ids.h"
 #include "settings/persistent_choices.h"
+#include "window/adjustment_binder.h"
 #include "window/control_table.h"
 #include "window/failure_reason.h"
 #include "window/still_frame_saver.h"
@@ -42,30 +45,6 @@ struct DeviceChangeEvent;
 namespace media {
 class Filter;
 }
-
-// Control ids of the scanner window's layout.
-namespace ctl {
-inline constexpr int kScan = 3000;
-inline constexpr int kBrowse = 3008;
-inline constexpr int kPreviewArea = 1001;
-inline constexpr int kLanguageCombo = 1000;
-inline constexpr int kLanguageCaption = 1010;
-inline constexpr int kSaveFolder = 1008;
-inline constexpr int kChooseFolder = 1009;
-inline constexpr int kSaveFolderCaption = 1011;
-inline constexpr int kStatusLine = 1012;
-inline constexpr int kNoDevicePicture = 1013;
-inline constexpr int kNoDeviceLabel = 1014;
-inline constexpr int kSlide = 3003;
-inline constexpr int kNegative = 3004;
-inline constexpr int kBlackWhite = 3005;
-inline constexpr int kResolutionLow = 3001;
-inline constexpr int kResolutionHigh = 3002;
-inline constexpr int kFilmSize135 = 3006;
-inline constexpr int kFilmSize126 = 3007;
-inline constexpr int kDefault = 3022;
-inline constexpr int kCustom = 3023;
-}  // namespace ctl
 
 // The scanner window: the system's only window and the owner of all its state. Everything here
 // runs on the GUI thread.
@@ -256,6 +235,8 @@ private:
     void ConnectAdjustmentHandlers();
     void LoadPropertySlots();
     void RefreshAllSlotControls();
+    // Writes what the adjustments changed to their controls.
+    void ShowAdjustments(const AdjustmentChanges& changes);
     // Applies a film type (by control id) and publishes it to the saves; how the scanner took it.
     // `connecting`: the Negative that begins a connection, applied whatever the scanner answers.
     Status ApplyFilmType(int id, bool connecting = false);
@@ -315,6 +296,8 @@ private:
     int m_identifyRetriesLeft = 0;
     std::unique_ptr<PropertySlots> m_slots;
     std::unique_ptr<AdjustmentControls> m_adjustments;
+    // Bound to m_controls once they exist.
+    std::optional<AdjustmentBinder> m_adjustmentBinder;
     std::unique_ptr<AutoScan> m_autoScan;
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
     std::function<void(const QString&)> m_reportError;

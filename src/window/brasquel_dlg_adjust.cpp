@@ -17,7 +17,9 @@
 namespace zv {
 namespace {
 
-constexpr std::array kAdjustmentSliderIds = {1002, 1003, 1004, 1005, 1006, 1007};
+constexpr std::array kAdjustmentSliderIds = {ctl::kSaturationSlider, ctl::kBrightnessSlider,
+                                             ctl::kContrastSlider,   ctl::kRedSlider,
+                                             ctl::kGreenSlider,      ctl::kBlueSlider};
 
 // The slider action as the notification code the adjustments understand; -1 for none.
 int NotificationCode(int action) {
@@ -44,33 +46,44 @@ int NotificationCode(int action) {
 }  // namespace
 
 void CBrasquelDlg::CreateAdjustments() {
-    m_slots = std::make_unique<PropertySlots>(*m_controls);
+    m_slots = std::make_unique<PropertySlots>();
     m_adjustments = std::make_unique<AdjustmentControls>(
         *m_slots, [this] { return m_scannerFilter != nullptr; });
-    m_adjustments->SetExchangeFromControls([this] { UpdateData(true); });
+    m_adjustmentBinder.emplace(*m_controls);
+}
+
+void CBrasquelDlg::ShowAdjustments(const AdjustmentChanges& changes) {
+    m_adjustmentBinder->Show(changes);
 }
 
 void CBrasquelDlg::ConnectAdjustmentHandlers() {
     for (const int id : kAdjustmentSliderIds) {
-        connect(m_controls->ControlAs<QSlider>(id), &QAbstractSlider::actionTriggered, this,
-                [this, id](int action) {
-                    const int code = NotificationCode(action);
-                    if (code >= 0) {
-                        m_adjustments->OnHScroll(code, id);
-                        // Saves describe the values the scanner now has.
-                        PublishSaveSettings();
-                    }
-                });
+        connect(
+            m_controls->ControlAs<QSlider>(id), &QAbstractSlider::actionTriggered, this,
+            [this, id](int action) {
+                const int code = NotificationCode(action);
+                if (code < 0) {
+                    return;
+                }
+                if (m_adjustments->TakesSliderChange(code, id)) {
+                    // The settings follow the controls before the device is written.
+                    UpdateData(true);
+                    // The thumb already stands where the action puts it.
+                    ShowAdjustments(m_adjustments->OnHScroll(code, id, m_controls->SliderPos(id)));
+                }
+                // Saves describe the values the scanner now has.
+                PublishSaveSettings();
+            });
     }
     const auto onClick = [this](int id, auto handler) {
         connect(m_controls->ControlAs<QAbstractButton>(id), &QAbstractButton::clicked, this,
                 handler);
     };
     onClick(ctl::kDefault, [this] {
-        m_adjustments->ApplyDefaults();
+        ShowAdjustments(m_adjustments->ApplyDefaults());
         PublishSaveSettings();
     });
-    onClick(ctl::kCustom, [this] { m_adjustments->OnCustom(); });
+    onClick(ctl::kCustom, [this] { ShowAdjustments(m_adjustments->OnCustom()); });
     for (const int id : {ctl::kSlide, ctl::kNegative, ctl::kBlackWhite}) {
         onClick(id, [this, id] { OnFilmTypeClicked(id); });
     }
@@ -85,25 +98,26 @@ void CBrasquelDlg::OnFilmTypeClicked(int id) {
 Status CBrasquelDlg::ApplyFilmType(int id, bool connecting) {
     // Writing the film type may take the scanner away from its driver for a moment.
     const WaitCursor wait;
-    Status status = kFalse;
+    FilmTypeOutcome outcome;
     switch (id) {
         case ctl::kSlide:
-            status = m_adjustments->OnSlide();
+            outcome = m_adjustments->OnSlide();
             break;
         case ctl::kNegative:
-            status =
+            outcome =
                 connecting ? m_adjustments->ApplyConnectionFilmType() : m_adjustments->OnNegative();
             break;
         case ctl::kBlackWhite:
-            status = m_adjustments->OnBlackWhite();
+            outcome = m_adjustments->OnBlackWhite();
             break;
         default:
             return kFalse;
     }
+    ShowAdjustments(outcome.changes);
     // Saves name their files after the film type in effect and describe its presets.
     PublishSaveSettings();
     ShowFilmTypeAccess();
-    return status;
+    return outcome.status;
 }
 
 void CBrasquelDlg::ShowFilmTypeAccess() {
@@ -132,10 +146,12 @@ void CBrasquelDlg::ShowFilmTypeAccess() {
 void CBrasquelDlg::LoadPropertySlots() {
     // Properties the scanner lacks leave their slots disabled.
     IgnoreStatus(m_slots->LoadPropertySlots(m_scannerFilter));
+    ShowAdjustments(m_slots->TakeChanges());
 }
 
 void CBrasquelDlg::RefreshAllSlotControls() {
-    m_slots->RefreshAllSlotControls();
+    m_slots->ShowAllSlots();
+    ShowAdjustments(m_slots->TakeChanges());
 }
 
 ScanAdjustments CBrasquelDlg::CurrentAdjustments() const {

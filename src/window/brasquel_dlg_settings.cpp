@@ -1,6 +1,7 @@
 // The scanner window's settings handlers: interface language, film size, resolution, save
 // folder. All run on the GUI thread.
 #include "controls/xlabel.h"
+#include "resources/strings/string_ids.h"
 #include "settings/control_texts.h"
 #include "settings/lang_id.h"
 #include "settings/localised_text.h"
@@ -16,8 +17,6 @@
 
 namespace zv {
 namespace {
-
-constexpr std::uint32_t kNoDeviceTextId = 153;
 
 // The folder itself when it exists, else its nearest existing parent.
 QString NearestExistingFolder(const QString& folder) {
@@ -48,7 +47,7 @@ void CBrasquelDlg::ApplyLanguage() {
             m_controls->setControlText(kControlTexts[row].controlId, *text);
         }
     }
-    if (const auto text = LocalisedText(kNoDeviceTextId)) {
+    if (const auto text = LocalisedText(ids::kPlugInScanner)) {
         m_noDeviceLabel->SetText(*text);
     }
     // The language's texts are those of a 135 film; a size restored from an earlier run keeps

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/dialog_controls.h"
 #include "resources/dialog_template.h"
+#include "window/dialog_controls.h"
 #include "window/dialog_units.h"
 
 #include <QString>
@@ -41,19 +41,19 @@ public:
     const ControlTemplate* Template(int id) const;
 
     void enableControl(int id, bool on) override;
-    bool IsControlEnabled(int id) const override;
-    void showControl(int id, bool show) override;
+    bool IsControlEnabled(int id) const;
+    void showControl(int id, bool show);
     void setControlText(int id, const QString& text) override;
-    QString controlText(int id) const override;
+    QString controlText(int id) const;
 
     void checkRadioButton(int first, int last, int id) override;
-    bool IsRadioChecked(int id) const override;
+    bool IsRadioChecked(int id) const;
 
     void SetSliderRange(int id, int minimum, int maximum) override;
     void SetSliderPageSize(int id, int page) override;
     void SetSliderLineSize(int id, int line) override;
     void SetSliderPos(int id, int position) override;
-    int SliderPos(int id) const override;
+    int SliderPos(int id) const;
     // Position of the checked button among the radio buttons of the group that starts at
     // `firstId` (hidden buttons included), or -1 when none is checked.
     int RadioGroupValue(int firstId) const;

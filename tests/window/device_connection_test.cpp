@@ -16,8 +16,8 @@
 #include "window/scan_description.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QDir>
+#include <QMessageBox>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -190,7 +190,9 @@ TEST_F(DeviceConnectionTest, AScanCarriesTheScannersNamesTheValuesItWasGivenAndI
     auto scanner = bus->Plug(SmallScanner(), false);
     Open();
     // A slider moved after the connection's presets: the scan must carry the new value.
-    window.Controls().ControlAs<QSlider>(1003)->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    window.Controls()
+        .ControlAs<QSlider>(ctl::kBrightnessSlider)
+        ->triggerAction(QAbstractSlider::SliderPageStepAdd);
     window.OnScan();
     ASSERT_TRUE(WaitUntil([&] { return window.SavedImageCount() == 1; }));
     const QFileInfoList files = QDir(root.path()).entryInfoList(QDir::Files | QDir::Hidden);

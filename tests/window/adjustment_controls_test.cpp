@@ -1,15 +1,16 @@
 #include "device/adjustment_controls.h"
 
-#include "device/fake_dialog_controls.h"
 #include "device/property_slots.h"
 #include "device/scripted_properties.h"
-#include "device/slot_control_ids.h"
 #include "device/trackbar_code.h"
+#include "fake_dialog_controls.h"
 #include "platform/devices/camera_control.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
 #include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_filter.h"
+#include "resources/control_ids.h"
+#include "window/adjustment_binder.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -52,22 +53,40 @@ const std::vector<SimPropertyWrite> kConnectionWrites{
 
 // The controls black and white takes away, and those it leaves.
 const std::vector<int> kColourControls{
-    slotctl::kSaturationCaption, slotctl::kSaturationSlider, slotctl::kSaturationText,
-    slotctl::kRedCaption,        slotctl::kRedSlider,        slotctl::kRedText,
-    slotctl::kGreenCaption,      slotctl::kGreenSlider,      slotctl::kGreenText,
-    slotctl::kBlueCaption,       slotctl::kBlueSlider,       slotctl::kBlueText};
-const std::vector<int> kToneControls{slotctl::kBrightnessCaption, slotctl::kBrightnessSlider,
-                                     slotctl::kBrightnessText,    slotctl::kContrastCaption,
-                                     slotctl::kContrastSlider,    slotctl::kContrastText};
+    ctl::kSaturationCaption, ctl::kSaturationSlider, ctl::kSaturationText, ctl::kRedCaption,
+    ctl::kRedSlider,         ctl::kRedText,          ctl::kGreenCaption,   ctl::kGreenSlider,
+    ctl::kGreenText,         ctl::kBlueCaption,      ctl::kBlueSlider,     ctl::kBlueText};
+const std::vector<int> kToneControls{ctl::kBrightnessCaption, ctl::kBrightnessSlider,
+                                     ctl::kBrightnessText,    ctl::kContrastCaption,
+                                     ctl::kContrastSlider,    ctl::kContrastText};
 
-class AdjustmentControlsTest : public ::testing::Test {
+// The property slots and the window's controls they are shown in through the binder.
+class ShownSlots {
+protected:
+    // Shows what an operation changed, as the window does; answers its status.
+    Status Shown(Status status) {
+        m_binder.Show(m_slots.TakeChanges());
+        return status;
+    }
+    void Shown(const AdjustmentChanges& changes) { m_binder.Show(changes); }
+    Status Shown(const FilmTypeOutcome& outcome) {
+        m_binder.Show(outcome.changes);
+        return outcome.status;
+    }
+
+    FakeDialogControls m_controls;
+    AdjustmentBinder m_binder{m_controls};
+    PropertySlots m_slots;
+};
+
+class AdjustmentControlsTest : public ::testing::Test, protected ShownSlots {
 protected:
     // As the window connects a scanner: the slots are loaded, then Negative is applied.
     void Connect(SimDeviceConfig config = sim::ScannerDevice()) {
         m_device = sim::SimDeviceFilter::Create(std::move(config));
         m_connected = true;
-        IgnoreStatus(m_slots.LoadPropertySlots(m_device));
-        IgnoreStatus(m_adjust.ApplyConnectionFilmType());
+        IgnoreStatus(Shown(m_slots.LoadPropertySlots(m_device)));
+        IgnoreStatus(Shown(m_adjust.ApplyConnectionFilmType()));
     }
     void ClearLogs() {
         m_device->Log().Clear();
@@ -77,18 +96,16 @@ protected:
     // The user moves a slider, and the window passes the change on.
     void Slide(int sliderId, int position, int code = tb::kThumbTrack) {
         m_controls.UserMoveSlider(sliderId, position);
-        m_adjust.OnHScroll(code, sliderId);
+        Shown(m_adjust.OnHScroll(code, sliderId, m_controls.SliderPos(sliderId)));
     }
     std::set<int> FilmTypeMarks() const {
-        return m_controls.CheckedIn(slotctl::kSlide, slotctl::kBlackWhite);
+        return m_controls.CheckedIn(ctl::kSlide, ctl::kBlackWhite);
     }
     bool DefaultMarked() const {
-        return m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom) ==
-               std::set<int>{slotctl::kDefault};
+        return m_controls.CheckedIn(ctl::kDefault, ctl::kCustom) == std::set<int>{ctl::kDefault};
     }
     bool CustomMarked() const {
-        return m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom) ==
-               std::set<int>{slotctl::kCustom};
+        return m_controls.CheckedIn(ctl::kDefault, ctl::kCustom) == std::set<int>{ctl::kCustom};
     }
     void ExpectEnabled(const std::vector<int>& ids, bool enabled) const {
         for (const int id : ids) {
@@ -97,8 +114,6 @@ protected:
     }
 
     bool m_connected = false;
-    FakeDialogControls m_controls;
-    PropertySlots m_slots{m_controls};
     AdjustmentControls m_adjust{m_slots, [this] { return m_connected; }};
     std::shared_ptr<sim::SimDeviceFilter> m_device;
 };
@@ -108,21 +123,20 @@ TEST_F(AdjustmentControlsTest, ConnectionWritesTheNegativePresetsInOrder) {
     EXPECT_EQ(Writes(), kConnectionWrites);
     EXPECT_EQ(m_slots.FilmType(), 1);
     EXPECT_TRUE(DefaultMarked());
-    EXPECT_EQ(FilmTypeMarks(), std::set<int>{slotctl::kNegative});
+    EXPECT_EQ(FilmTypeMarks(), std::set<int>{ctl::kNegative});
     const std::vector<std::pair<int, int>> shown{
-        {slotctl::kSaturationText, 55}, {slotctl::kBrightnessText, 22},
-        {slotctl::kContrastText, 70},   {slotctl::kRedText, 160},
-        {slotctl::kGreenText, 110},     {slotctl::kBlueText, 100}};
+        {ctl::kSaturationText, 55}, {ctl::kBrightnessText, 22}, {ctl::kContrastText, 70},
+        {ctl::kRedText, 160},       {ctl::kGreenText, 110},     {ctl::kBlueText, 100}};
     for (const auto& [text, value] : shown) {
         EXPECT_EQ(m_controls.controlText(text), QString::number(value)) << text;
     }
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), 22);
+    EXPECT_EQ(m_controls.SliderPos(ctl::kBrightnessSlider), 22);
     ExpectEnabled(kColourControls, true);
 }
 
 // ---- Film type operations, from a connected scanner ----
 
-using Operation = Status (AdjustmentControls::*)();
+using Operation = FilmTypeOutcome (AdjustmentControls::*)();
 
 struct FilmTypeCase {
     const char* name;
@@ -141,10 +155,10 @@ TEST_P(FilmTypeTest, WritesInOrderAndShowsTheFilmType) {
     const FilmTypeCase& c = GetParam();
     Connect();
     for (const Operation before : c.before) {
-        IgnoreStatus((m_adjust.*before)());
+        IgnoreStatus(Shown((m_adjust.*before)()));
     }
     ClearLogs();
-    IgnoreStatus((m_adjust.*c.operation)());
+    IgnoreStatus(Shown((m_adjust.*c.operation)()));
     EXPECT_EQ(Writes(), c.writes);
     EXPECT_EQ(m_slots.FilmType(), c.filmType);
     EXPECT_EQ(FilmTypeMarks(), std::set<int>{c.marked});
@@ -162,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     V(kSaturation, 45), C(kRed, 128), C(kBlue, 128), C(kGreen, 128),
                                     V(kGamma, 300)},
                                    0,
-                                   slotctl::kSlide,
+                                   ctl::kSlide,
                                    true},
                       // Everything is at the presets already.
                       FilmTypeCase{"NegativeAgain",
@@ -170,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    &AdjustmentControls::OnNegative,
                                    {C(kRoll, 1, kManual), V(kGamma, 400)},
                                    1,
-                                   slotctl::kNegative,
+                                   ctl::kNegative,
                                    true},
                       // Processed as a negative with no saturation and neutral levels, written
                       // before the roll.
@@ -181,14 +195,14 @@ INSTANTIATE_TEST_SUITE_P(
                           {V(kBrightness, -25), V(kContrast, 50), V(kSaturation, 0), C(kRed, 128),
                            C(kBlue, 128), C(kGreen, 128), C(kRoll, 1, kManual), V(kGamma, 400)},
                           2,
-                          slotctl::kBlackWhite,
+                          ctl::kBlackWhite,
                           false},
                       FilmTypeCase{"BlackWhiteAgain",
                                    {&AdjustmentControls::OnBlackWhite},
                                    &AdjustmentControls::OnBlackWhite,
                                    {C(kRoll, 1, kManual), V(kGamma, 400)},
                                    2,
-                                   slotctl::kBlackWhite,
+                                   ctl::kBlackWhite,
                                    false},
                       // The levels are at 128 already: only what differs is written.
                       FilmTypeCase{"SlideAfterBlackWhite",
@@ -197,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    {C(kRoll, 0, kManual), V(kBrightness, 15), V(kContrast, 45),
                                     V(kSaturation, 45), V(kGamma, 300)},
                                    0,
-                                   slotctl::kSlide,
+                                   ctl::kSlide,
                                    true},
                       FilmTypeCase{"NegativeAfterBlackWhite",
                                    {&AdjustmentControls::OnBlackWhite},
@@ -206,17 +220,17 @@ INSTANTIATE_TEST_SUITE_P(
                                     V(kSaturation, 55), C(kRed, 160), C(kBlue, 100), C(kGreen, 110),
                                     V(kGamma, 400)},
                                    1,
-                                   slotctl::kNegative,
+                                   ctl::kNegative,
                                    true}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(AdjustmentControlsTest, SlideAfterBlackWhiteShowsTheSlidePresets) {
     Connect();
-    IgnoreStatus(m_adjust.OnBlackWhite());
-    IgnoreStatus(m_adjust.OnSlide());
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kSaturationSlider), 45);
-    EXPECT_EQ(m_controls.controlText(slotctl::kSaturationText), QStringLiteral("45"));
-    for (const int text : {slotctl::kRedText, slotctl::kGreenText, slotctl::kBlueText}) {
+    IgnoreStatus(Shown(m_adjust.OnBlackWhite()));
+    IgnoreStatus(Shown(m_adjust.OnSlide()));
+    EXPECT_EQ(m_controls.SliderPos(ctl::kSaturationSlider), 45);
+    EXPECT_EQ(m_controls.controlText(ctl::kSaturationText), QStringLiteral("45"));
+    for (const int text : {ctl::kRedText, ctl::kGreenText, ctl::kBlueText}) {
         EXPECT_EQ(m_controls.controlText(text), QStringLiteral("128")) << text;
     }
     std::int32_t value = 0;
@@ -227,19 +241,19 @@ TEST_F(AdjustmentControlsTest, SlideAfterBlackWhiteShowsTheSlidePresets) {
 
 TEST_F(AdjustmentControlsTest, ClickedBlackWhiteLosesItsMarkToTheNextConnection) {
     Connect();
-    m_controls.UserClickRadio(slotctl::kBlackWhite, slotctl::kSlide, slotctl::kBlackWhite);
-    IgnoreStatus(m_adjust.OnBlackWhite());
+    m_controls.UserClickRadio(ctl::kBlackWhite, ctl::kSlide, ctl::kBlackWhite);
+    IgnoreStatus(Shown(m_adjust.OnBlackWhite()));
     Connect();
-    EXPECT_EQ(FilmTypeMarks(), std::set<int>{slotctl::kNegative});
+    EXPECT_EQ(FilmTypeMarks(), std::set<int>{ctl::kNegative});
 }
 
 TEST_F(AdjustmentControlsTest, FilmTypesDoNothingWithoutAScanner) {
     m_device = sim::SimDeviceFilter::Create(sim::ScannerDevice());
-    IgnoreStatus(m_slots.LoadPropertySlots(m_device));
+    IgnoreStatus(Shown(m_slots.LoadPropertySlots(m_device)));
     ClearLogs();
     for (const Operation operation : {&AdjustmentControls::OnSlide, &AdjustmentControls::OnNegative,
                                       &AdjustmentControls::OnBlackWhite}) {
-        IgnoreStatus((m_adjust.*operation)());
+        IgnoreStatus(Shown((m_adjust.*operation)()));
     }
     EXPECT_TRUE(Writes().empty());
     EXPECT_TRUE(m_controls.Calls().isEmpty());
@@ -254,9 +268,9 @@ TEST_F(AdjustmentControlsTest, MissingSaturationStaysOffThroughEveryFilmType) {
     for (const Operation operation :
          {&AdjustmentControls::OnBlackWhite, &AdjustmentControls::OnSlide,
           &AdjustmentControls::OnNegative}) {
-        IgnoreStatus((m_adjust.*operation)());
-        EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
-        EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationText));
+        IgnoreStatus(Shown((m_adjust.*operation)()));
+        EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kSaturationSlider));
+        EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kSaturationText));
     }
     for (const SimPropertyWrite& write : Writes()) {
         EXPECT_FALSE(write.target == kVideo && write.property == kSaturation);
@@ -270,7 +284,7 @@ TEST_F(AdjustmentControlsTest, WithoutVideoProcAmpOnlyCameraPropertiesAreWritten
     EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{C(kRoll, 1, kManual), C(kRed, 160),
                                                        C(kBlue, 100), C(kGreen, 110)}));
     ExpectEnabled(kToneControls, false);
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
+    EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kSaturationSlider));
 }
 
 TEST_F(AdjustmentControlsTest, WithoutCameraControlTheFilmTypeStillChanges) {
@@ -281,15 +295,15 @@ TEST_F(AdjustmentControlsTest, WithoutCameraControlTheFilmTypeStillChanges) {
                                                        V(kSaturation, 55), V(kGamma, 400)}));
     EXPECT_EQ(m_slots.FilmType(), 1);
     // Black&White writes the film type too: all three are off.
-    ExpectEnabled({slotctl::kSlide, slotctl::kNegative, slotctl::kBlackWhite}, false);
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kRedSlider));
-    IgnoreStatus(m_adjust.OnBlackWhite());
+    ExpectEnabled({ctl::kSlide, ctl::kNegative, ctl::kBlackWhite}, false);
+    EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kRedSlider));
+    IgnoreStatus(Shown(m_adjust.OnBlackWhite()));
     EXPECT_EQ(m_slots.FilmType(), 2);
 }
 
 // ---- A scanner held by another program, and one that rounds what it is given ----
 
-class ScriptedScannerTest : public ::testing::Test {
+class ScriptedScannerTest : public ::testing::Test, protected ShownSlots {
 protected:
     ScriptedScannerTest() {
         for (const int index : {kBrightness, kContrast, kSaturation, kGamma}) {
@@ -299,8 +313,8 @@ protected:
             m_camera->properties[index] = {.minimum = 0, .maximum = 255};
         }
         m_camera->properties[kRoll] = {.minimum = 0, .maximum = 1, .value = 0};
-        IgnoreStatus(m_slots.LoadPropertySlots(m_video, m_camera));
-        IgnoreStatus(m_adjust.ApplyConnectionFilmType());
+        IgnoreStatus(Shown(m_slots.LoadPropertySlots(m_video, m_camera)));
+        IgnoreStatus(Shown(m_adjust.ApplyConnectionFilmType()));
     }
 
     // The device's values of the adjustments, as the Negative presets set them.
@@ -316,8 +330,6 @@ protected:
         std::make_shared<test::ScriptedProperties<devices::VideoProcAmp>>();
     std::shared_ptr<test::ScriptedProperties<devices::CameraControl>> m_camera =
         std::make_shared<test::ScriptedProperties<devices::CameraControl>>();
-    FakeDialogControls m_controls;
-    PropertySlots m_slots{m_controls};
     AdjustmentControls m_adjust{m_slots, [] { return true; }};
 };
 
@@ -327,14 +339,13 @@ class BusyFilmTypeTest : public ScriptedScannerTest,
 TEST_P(BusyFilmTypeTest, KeepsTheFilmTypeAndItsAdjustments) {
     ASSERT_TRUE(AtTheNegativePresets());
     m_camera->properties[kRoll].setResult = contract::kBusySharingViolation;
-    EXPECT_EQ((m_adjust.*GetParam())(), contract::kBusySharingViolation);
+    EXPECT_EQ(Shown((m_adjust.*GetParam())()), contract::kBusySharingViolation);
     EXPECT_EQ(m_slots.FilmType(), 1);
-    EXPECT_EQ(m_controls.CheckedIn(slotctl::kSlide, slotctl::kBlackWhite),
-              std::set<int>{slotctl::kNegative});
+    EXPECT_EQ(m_controls.CheckedIn(ctl::kSlide, ctl::kBlackWhite), std::set<int>{ctl::kNegative});
     EXPECT_TRUE(AtTheNegativePresets());
-    EXPECT_EQ(m_controls.controlText(slotctl::kSaturationText), QStringLiteral("55"));
-    EXPECT_TRUE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
-    EXPECT_TRUE(m_controls.IsControlEnabled(slotctl::kBlackWhite));
+    EXPECT_EQ(m_controls.controlText(ctl::kSaturationText), QStringLiteral("55"));
+    EXPECT_TRUE(m_controls.IsControlEnabled(ctl::kSaturationSlider));
+    EXPECT_TRUE(m_controls.IsControlEnabled(ctl::kBlackWhite));
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, BusyFilmTypeTest,
@@ -342,25 +353,24 @@ INSTANTIATE_TEST_SUITE_P(Operations, BusyFilmTypeTest,
                                            &AdjustmentControls::OnBlackWhite));
 
 TEST_F(ScriptedScannerTest, BlackWhiteAgainWhileBusyStaysBlackWhite) {
-    ASSERT_EQ(m_adjust.OnBlackWhite(), kOk);
+    ASSERT_EQ(Shown(m_adjust.OnBlackWhite()), kOk);
     m_camera->properties[kRoll].setResult = contract::kBusySharingViolation;
-    EXPECT_EQ(m_adjust.OnBlackWhite(), contract::kBusySharingViolation);
+    EXPECT_EQ(Shown(m_adjust.OnBlackWhite()), contract::kBusySharingViolation);
     EXPECT_EQ(m_slots.FilmType(), 2);
-    EXPECT_EQ(m_controls.CheckedIn(slotctl::kSlide, slotctl::kBlackWhite),
-              std::set<int>{slotctl::kBlackWhite});
+    EXPECT_EQ(m_controls.CheckedIn(ctl::kSlide, ctl::kBlackWhite), std::set<int>{ctl::kBlackWhite});
     EXPECT_EQ(m_video->properties.at(kSaturation).value, 0);
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSaturationSlider));
+    EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kSaturationSlider));
 }
 
 TEST_F(ScriptedScannerTest, ASliderShowsWhatTheDeviceKeeps) {
     m_video->properties[kBrightness].keptStep = 5;
-    m_controls.UserMoveSlider(slotctl::kBrightnessSlider, 29);
-    m_adjust.OnHScroll(tb::kThumbTrack, slotctl::kBrightnessSlider);
+    m_controls.UserMoveSlider(ctl::kBrightnessSlider, 29);
+    Shown(m_adjust.OnHScroll(tb::kThumbTrack, ctl::kBrightnessSlider,
+                             m_controls.SliderPos(ctl::kBrightnessSlider)));
     EXPECT_EQ(m_slots.Slot(SlotTable::kVideo, kBrightness).value, 25);
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), 25);
-    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("25"));
-    EXPECT_TRUE(m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom) ==
-                std::set<int>{slotctl::kCustom});
+    EXPECT_EQ(m_controls.SliderPos(ctl::kBrightnessSlider), 25);
+    EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText), QStringLiteral("25"));
+    EXPECT_TRUE(m_controls.CheckedIn(ctl::kDefault, ctl::kCustom) == std::set<int>{ctl::kCustom});
 }
 
 // ---- Slider changes ----
@@ -375,18 +385,16 @@ class SliderCodeTest : public AdjustmentControlsTest,
 
 TEST_P(SliderCodeTest, OnlyLinePageAndTrackWrite) {
     Connect();
-    int exchanges = 0;
-    m_adjust.SetExchangeFromControls([&exchanges] { ++exchanges; });
     ClearLogs();
-    Slide(slotctl::kBrightnessSlider, 30, GetParam().code);
     const bool writes = GetParam().writes;
+    EXPECT_EQ(m_adjust.TakesSliderChange(GetParam().code, ctl::kBrightnessSlider), writes);
+    Slide(ctl::kBrightnessSlider, 30, GetParam().code);
     EXPECT_EQ(Writes(), writes ? std::vector<SimPropertyWrite>{V(kBrightness, 30)}
                                : std::vector<SimPropertyWrite>{});
-    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText),
+    EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText),
               writes ? QStringLiteral("30") : QStringLiteral("22"));
     EXPECT_EQ(m_slots.Slot(SlotTable::kVideo, kBrightness).value, writes ? 30 : 22);
     EXPECT_EQ(CustomMarked(), writes);
-    EXPECT_EQ(exchanges, writes ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -400,14 +408,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AdjustmentControlsTest, PageUpOnBrightnessMovesTenAndWrites) {
     Connect();
     ClearLogs();
-    m_controls.UserStepSlider(slotctl::kBrightnessSlider,
-                              -m_controls.SliderOf(slotctl::kBrightnessSlider).page);
-    m_adjust.OnHScroll(tb::kPageUp, slotctl::kBrightnessSlider);
-    m_controls.UserStepSlider(slotctl::kBrightnessSlider,
-                              m_controls.SliderOf(slotctl::kBrightnessSlider).line);
-    m_adjust.OnHScroll(tb::kLineDown, slotctl::kBrightnessSlider);
+    m_controls.UserStepSlider(ctl::kBrightnessSlider,
+                              -m_controls.SliderOf(ctl::kBrightnessSlider).page);
+    Shown(m_adjust.OnHScroll(tb::kPageUp, ctl::kBrightnessSlider,
+                             m_controls.SliderPos(ctl::kBrightnessSlider)));
+    m_controls.UserStepSlider(ctl::kBrightnessSlider,
+                              m_controls.SliderOf(ctl::kBrightnessSlider).line);
+    Shown(m_adjust.OnHScroll(tb::kLineDown, ctl::kBrightnessSlider,
+                             m_controls.SliderPos(ctl::kBrightnessSlider)));
     EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{V(kBrightness, 12), V(kBrightness, 13)}));
-    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("13"));
+    EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText), QStringLiteral("13"));
     EXPECT_TRUE(CustomMarked());
 }
 
@@ -415,51 +425,48 @@ TEST_F(AdjustmentControlsTest, DraggingWritesEveryMove) {
     Connect();
     ClearLogs();
     for (const int position : {111, 112, 115}) {
-        Slide(slotctl::kGreenSlider, position);
+        Slide(ctl::kGreenSlider, position);
     }
     EXPECT_EQ(Writes(),
               (std::vector<SimPropertyWrite>{C(kGreen, 111), C(kGreen, 112), C(kGreen, 115)}));
-    EXPECT_EQ(m_controls.controlText(slotctl::kGreenText), QStringLiteral("115"));
+    EXPECT_EQ(m_controls.controlText(ctl::kGreenText), QStringLiteral("115"));
 }
 
 TEST_F(AdjustmentControlsTest, OtherControlsAndTakenAwaySlidersAreIgnored) {
     Connect();
-    IgnoreStatus(m_adjust.OnBlackWhite());
-    int exchanges = 0;
-    m_adjust.SetExchangeFromControls([&exchanges] { ++exchanges; });
+    IgnoreStatus(Shown(m_adjust.OnBlackWhite()));
     ClearLogs();
-    for (const int id : {0, 1001, slotctl::kBrightnessText, slotctl::kSlide,
-                         slotctl::kSaturationSlider, slotctl::kRedSlider}) {
-        m_adjust.OnHScroll(tb::kLineDown, id);
+    for (const int id : {0, ctl::kPreviewArea, ctl::kBrightnessText, ctl::kSlide,
+                         ctl::kSaturationSlider, ctl::kRedSlider}) {
+        EXPECT_FALSE(m_adjust.TakesSliderChange(tb::kLineDown, id)) << id;
+        EXPECT_TRUE(m_adjust.OnHScroll(tb::kLineDown, id, 1).empty()) << id;
     }
     EXPECT_TRUE(Writes().empty());
-    EXPECT_TRUE(m_controls.Calls().isEmpty());
-    EXPECT_EQ(exchanges, 0);
 }
 
 // ---- Default and Custom ----
 
 TEST_F(AdjustmentControlsTest, DefaultAtThePresetsWritesNothing) {
     Connect();
-    m_controls.checkRadioButton(slotctl::kDefault, slotctl::kCustom, slotctl::kCustom);
+    m_controls.checkRadioButton(ctl::kDefault, ctl::kCustom, ctl::kCustom);
     ClearLogs();
-    m_adjust.ApplyDefaults();
+    Shown(m_adjust.ApplyDefaults());
     EXPECT_TRUE(Writes().empty());
     EXPECT_TRUE(DefaultMarked());
 }
 
 TEST_F(AdjustmentControlsTest, DefaultRestoresTheFilmTypePresets) {
     Connect();
-    IgnoreStatus(m_adjust.OnSlide());
-    Slide(slotctl::kContrastSlider, 80);
-    Slide(slotctl::kRedSlider, 200);
+    IgnoreStatus(Shown(m_adjust.OnSlide()));
+    Slide(ctl::kContrastSlider, 80);
+    Slide(ctl::kRedSlider, 200);
     ASSERT_TRUE(CustomMarked());
     ClearLogs();
-    m_adjust.ApplyDefaults();
+    Shown(m_adjust.ApplyDefaults());
     // The slide presets, not the device's own defaults (contrast 50).
     EXPECT_EQ(Writes(), (std::vector<SimPropertyWrite>{V(kContrast, 45), C(kRed, 128)}));
-    EXPECT_EQ(m_controls.controlText(slotctl::kContrastText), QStringLiteral("45"));
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kRedSlider), 128);
+    EXPECT_EQ(m_controls.controlText(ctl::kContrastText), QStringLiteral("45"));
+    EXPECT_EQ(m_controls.SliderPos(ctl::kRedSlider), 128);
     EXPECT_TRUE(DefaultMarked());
 }
 
@@ -473,8 +480,8 @@ TEST_F(AdjustmentControlsTest, DefaultSetsAutomaticWhereThePropertyOffersIt) {
     Connect(config);
     EXPECT_EQ(Writes()[1], V(kBrightness, 22, kAuto));
     ClearLogs();
-    Slide(slotctl::kBrightnessSlider, 5);
-    m_adjust.ApplyDefaults();
+    Slide(ctl::kBrightnessSlider, 5);
+    Shown(m_adjust.ApplyDefaults());
     EXPECT_EQ(Writes(),
               (std::vector<SimPropertyWrite>{V(kBrightness, 5, kAuto), V(kBrightness, 22, kAuto)}));
 }
@@ -492,16 +499,16 @@ TEST_F(AdjustmentControlsTest, ValueAtItsPresetIsWrittenWhileItsFlagsAreSet) {
     EXPECT_EQ(Writes()[1], V(kBrightness, 22, kAuto));
     // Automatic stays set, so every Default writes it again; nothing else.
     ClearLogs();
-    m_adjust.ApplyDefaults();
+    Shown(m_adjust.ApplyDefaults());
     EXPECT_EQ(Writes(), std::vector<SimPropertyWrite>{V(kBrightness, 22, kAuto)});
 }
 
 TEST_F(AdjustmentControlsTest, CustomCannotBeChosen) {
     Connect();
-    Slide(slotctl::kBlueSlider, 90);
+    Slide(ctl::kBlueSlider, 90);
     ClearLogs();
-    m_controls.UserClickRadio(slotctl::kCustom, slotctl::kDefault, slotctl::kCustom);
-    m_adjust.OnCustom();
+    m_controls.UserClickRadio(ctl::kCustom, ctl::kDefault, ctl::kCustom);
+    Shown(m_adjust.OnCustom());
     EXPECT_TRUE(DefaultMarked());
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(m_slots.Slot(SlotTable::kCamera, kBlue).value, 90);
@@ -511,15 +518,15 @@ TEST_F(AdjustmentControlsTest, CustomCannotBeChosen) {
 
 TEST_F(AdjustmentControlsTest, AfterReleaseNothingReachesTheDevice) {
     Connect();
-    Slide(slotctl::kBrightnessSlider, 30);
+    Slide(ctl::kBrightnessSlider, 30);
     m_slots.ReleaseInterfaces();
     m_connected = false;
     ClearLogs();
-    Slide(slotctl::kBrightnessSlider, 31);
-    m_adjust.ApplyDefaults();
-    IgnoreStatus(m_adjust.OnSlide());
+    Slide(ctl::kBrightnessSlider, 31);
+    Shown(m_adjust.ApplyDefaults());
+    IgnoreStatus(Shown(m_adjust.OnSlide()));
     EXPECT_TRUE(Writes().empty());
-    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("22"));
+    EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText), QStringLiteral("22"));
 }
 
 TEST_F(AdjustmentControlsTest, RefusedWriteShowsWhatTheDeviceHolds) {
@@ -528,18 +535,18 @@ TEST_F(AdjustmentControlsTest, RefusedWriteShowsWhatTheDeviceHolds) {
     video->properties[kBrightness] = {
         .minimum = -64, .maximum = 64, .defaultValue = 0, .value = 3, .setResult = kInvalidArg};
     video->properties[kContrast] = {};
-    IgnoreStatus(m_slots.LoadPropertySlots(video, camera));
+    IgnoreStatus(Shown(m_slots.LoadPropertySlots(video, camera)));
     m_connected = true;
-    IgnoreStatus(m_adjust.OnNegative());
+    IgnoreStatus(Shown(m_adjust.OnNegative()));
     EXPECT_EQ(m_slots.Slot(SlotTable::kVideo, kBrightness).value, 3);
-    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("3"));
+    EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText), QStringLiteral("3"));
     EXPECT_EQ(video->properties[kContrast].value, 70);
 
-    Slide(slotctl::kBrightnessSlider, 40, tb::kLineDown);
+    Slide(ctl::kBrightnessSlider, 40, tb::kLineDown);
     EXPECT_EQ(video->writes.back(), (test::ScriptedProperties<devices::VideoProcAmp>::Write{
                                         kBrightness, 40, video->properties[kBrightness].flags}));
-    EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), 3);
-    EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QStringLiteral("3"));
+    EXPECT_EQ(m_controls.SliderPos(ctl::kBrightnessSlider), 3);
+    EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText), QStringLiteral("3"));
     EXPECT_TRUE(CustomMarked());
 }
 

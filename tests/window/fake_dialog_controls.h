@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/dialog_controls.h"
+#include "window/dialog_controls.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,18 +29,18 @@ public:
         Note(QStringLiteral("enable %1 %2").arg(id).arg(on ? 1 : 0));
     }
     // Controls start enabled, as the enabling pass of a connected window leaves them.
-    bool IsControlEnabled(int id) const override {
+    bool IsControlEnabled(int id) const {
         const auto found = m_enabled.find(id);
         return found == m_enabled.end() || found->second;
     }
-    void showControl(int id, bool show) override {
+    void showControl(int id, bool show) {
         Note(QStringLiteral("show %1 %2").arg(id).arg(show ? 1 : 0));
     }
     void setControlText(int id, const QString& text) override {
         m_texts[id] = text;
         Note(QStringLiteral("text %1 %2").arg(id).arg(text));
     }
-    QString controlText(int id) const override {
+    QString controlText(int id) const {
         const auto found = m_texts.find(id);
         return found == m_texts.end() ? QString() : found->second;
     }
@@ -49,7 +49,7 @@ public:
         Mark(first, last, id);
         Note(QStringLiteral("check %1 %2 %3").arg(first).arg(last).arg(id));
     }
-    bool IsRadioChecked(int id) const override { return m_checked.count(id) != 0; }
+    bool IsRadioChecked(int id) const { return m_checked.count(id) != 0; }
 
     void SetSliderRange(int id, int minimum, int maximum) override {
         Slider& slider = m_sliders[id];
@@ -71,7 +71,7 @@ public:
         slider.position = Clamp(slider, position);
         Note(QStringLiteral("pos %1 %2").arg(id).arg(position));
     }
-    int SliderPos(int id) const override { return SliderOf(id).position; }
+    int SliderPos(int id) const { return SliderOf(id).position; }
 
     // The user clicks a radio button of the group [first, last].
     void UserClickRadio(int id, int first, int last) { Mark(first, last, id); }

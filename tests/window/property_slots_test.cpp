@@ -1,12 +1,13 @@
 #include "device/property_slots.h"
 
-#include "device/fake_dialog_controls.h"
 #include "device/scripted_properties.h"
-#include "device/slot_control_ids.h"
+#include "fake_dialog_controls.h"
 #include "platform/devices/camera_control.h"
 #include "platform/devices/video_proc_amp.h"
 #include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_filter.h"
+#include "resources/control_ids.h"
+#include "window/adjustment_binder.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -44,18 +45,29 @@ class PropertySlotsTest : public ::testing::Test {
 protected:
     Status Load(SimDeviceConfig config) {
         m_device = sim::SimDeviceFilter::Create(std::move(config));
-        return m_slots.LoadPropertySlots(m_device);
+        return Shown(m_slots.LoadPropertySlots(m_device));
     }
     // Loads and shows the slots, as a connection does before its film type is applied.
     void LoadAndShow(SimDeviceConfig config) {
         IgnoreStatus(Load(std::move(config)));
-        m_slots.RefreshAllSlotControls();
+        ShowAll();
     }
     PropertySlot& Video(int index) { return m_slots.Slot(SlotTable::kVideo, index); }
     PropertySlot& Camera(int index) { return m_slots.Slot(SlotTable::kCamera, index); }
 
+    // Shows what loading changed, as the window's binder does; answers its status.
+    Status Shown(Status status) {
+        m_binder.Show(m_slots.TakeChanges());
+        return status;
+    }
+    void ShowAll() {
+        m_slots.ShowAllSlots();
+        m_binder.Show(m_slots.TakeChanges());
+    }
+
     FakeDialogControls m_controls;
-    PropertySlots m_slots{m_controls};
+    AdjustmentBinder m_binder{m_controls};
+    PropertySlots m_slots;
     std::shared_ptr<sim::SimDeviceFilter> m_device;
 };
 
@@ -73,72 +85,70 @@ class LoadMarkTest : public PropertySlotsTest, public ::testing::WithParamInterf
 TEST_P(LoadMarkTest, MarksDefaultOnlyWhenEveryAdjustmentIsAtItsDefault) {
     SimDeviceConfig config = sim::ScannerDevice();
     GetParam().change(config);
-    m_controls.UserClickRadio(
-        GetParam().mark == slotctl::kDefault ? slotctl::kCustom : slotctl::kDefault,
-        slotctl::kDefault, slotctl::kCustom);
+    m_controls.UserClickRadio(GetParam().mark == ctl::kDefault ? ctl::kCustom : ctl::kDefault,
+                              ctl::kDefault, ctl::kCustom);
     EXPECT_EQ(Load(config), GetParam().status);
-    EXPECT_EQ(m_controls.CheckedIn(slotctl::kDefault, slotctl::kCustom),
-              std::set<int>{GetParam().mark});
+    EXPECT_EQ(m_controls.CheckedIn(ctl::kDefault, ctl::kCustom), std::set<int>{GetParam().mark});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LoadMarkTest,
     ::testing::Values(
-        LoadCase{"AllAtDefault", [](SimDeviceConfig&) {}, kOk, slotctl::kDefault},
+        LoadCase{"AllAtDefault", [](SimDeviceConfig&) {}, kOk, ctl::kDefault},
         LoadCase{
             "BrightnessAway",
             [](SimDeviceConfig& s) {
                 PropertyOf(s, SlotTable::kVideo, devices::kVideoProcAmpBrightness).initialValue = 5;
             },
-            kOk, slotctl::kCustom},
+            kOk, ctl::kCustom},
         LoadCase{"GreenAway",
                  [](SimDeviceConfig& s) {
                      PropertyOf(s, SlotTable::kCamera, devices::kCameraControlZoom).initialValue =
                          3;
                  },
-                 kOk, slotctl::kCustom},
+                 kOk, ctl::kCustom},
         LoadCase{"FilmTypeAwayDoesNotCount",
                  [](SimDeviceConfig& s) {
                      PropertyOf(s, SlotTable::kCamera, devices::kCameraControlRoll).initialValue =
                          1;
                  },
-                 kOk, slotctl::kDefault},
+                 kOk, ctl::kDefault},
         LoadCase{"GammaIsNoSlot",
                  [](SimDeviceConfig& s) {
                      PropertyOf(s, SlotTable::kVideo, devices::kVideoProcAmpGamma).initialValue =
                          250;
                  },
-                 kOk, slotctl::kDefault},
+                 kOk, ctl::kDefault},
         LoadCase{"UnreadableRangeAwayDoesNotCount",
                  [](SimDeviceConfig& s) {
                      auto& p = PropertyOf(s, SlotTable::kVideo, devices::kVideoProcAmpBrightness);
                      p.rangeResult = kFail;
                      p.initialValue = 5;
                  },
-                 kOk, slotctl::kDefault},
+                 kOk, ctl::kDefault},
         LoadCase{"NoVideoProcAmp", [](SimDeviceConfig& s) { s.hasVideoProcAmp = false; },
-                 kNoInterface, slotctl::kDefault},
+                 kNoInterface, ctl::kDefault},
         LoadCase{"NoVideoProcAmpRedAway",
                  [](SimDeviceConfig& s) {
                      s.hasVideoProcAmp = false;
                      PropertyOf(s, SlotTable::kCamera, devices::kCameraControlPan).initialValue =
                          10;
                  },
-                 kNoInterface, slotctl::kCustom},
+                 kNoInterface, ctl::kCustom},
         LoadCase{"NoCameraControlContrastAway",
                  [](SimDeviceConfig& s) {
                      s.hasCameraControl = false;
                      PropertyOf(s, SlotTable::kVideo, devices::kVideoProcAmpContrast).initialValue =
                          10;
                  },
-                 kNoInterface, slotctl::kCustom}),
+                 kNoInterface, ctl::kCustom}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(PropertySlotsTest, WithoutFilterFailsAndChangesNothing) {
     IgnoreStatus(Load(sim::ScannerDevice()));
     const PropertySlot before = Video(devices::kVideoProcAmpBrightness);
     m_controls.ClearCalls();
-    EXPECT_EQ(m_slots.LoadPropertySlots(std::shared_ptr<media::Filter>()), kFail);
+    EXPECT_EQ(Shown(m_slots.LoadPropertySlots(std::shared_ptr<media::Filter>())), kFail);
     EXPECT_TRUE(m_controls.Calls().isEmpty());
     EXPECT_TRUE(m_slots.HasVideoProcAmp());
     EXPECT_TRUE(m_slots.HasCameraControl());
@@ -163,18 +173,18 @@ struct SliderCase {
 // Every property gets a range and value of its own, so that a slot bound to the wrong property
 // or the wrong controls shows.
 constexpr SliderCase kSliderCases[] = {
-    {SlotTable::kVideo, devices::kVideoProcAmpBrightness, slotctl::kBrightnessSlider,
-     slotctl::kBrightnessCaption, slotctl::kBrightnessText, -64, 64, 1, -5},
-    {SlotTable::kVideo, devices::kVideoProcAmpContrast, slotctl::kContrastSlider,
-     slotctl::kContrastCaption, slotctl::kContrastText, 0, 100, 2, 60},
-    {SlotTable::kVideo, devices::kVideoProcAmpSaturation, slotctl::kSaturationSlider,
-     slotctl::kSaturationCaption, slotctl::kSaturationText, 0, 200, 5, 100},
-    {SlotTable::kCamera, devices::kCameraControlPan, slotctl::kRedSlider, slotctl::kRedCaption,
-     slotctl::kRedText, 0, 255, 1, 7},
-    {SlotTable::kCamera, devices::kCameraControlTilt, slotctl::kBlueSlider, slotctl::kBlueCaption,
-     slotctl::kBlueText, 1, 99, 4, 9},
-    {SlotTable::kCamera, devices::kCameraControlZoom, slotctl::kGreenSlider, slotctl::kGreenCaption,
-     slotctl::kGreenText, 10, 250, 3, 11},
+    {SlotTable::kVideo, devices::kVideoProcAmpBrightness, ctl::kBrightnessSlider,
+     ctl::kBrightnessCaption, ctl::kBrightnessText, -64, 64, 1, -5},
+    {SlotTable::kVideo, devices::kVideoProcAmpContrast, ctl::kContrastSlider, ctl::kContrastCaption,
+     ctl::kContrastText, 0, 100, 2, 60},
+    {SlotTable::kVideo, devices::kVideoProcAmpSaturation, ctl::kSaturationSlider,
+     ctl::kSaturationCaption, ctl::kSaturationText, 0, 200, 5, 100},
+    {SlotTable::kCamera, devices::kCameraControlPan, ctl::kRedSlider, ctl::kRedCaption,
+     ctl::kRedText, 0, 255, 1, 7},
+    {SlotTable::kCamera, devices::kCameraControlTilt, ctl::kBlueSlider, ctl::kBlueCaption,
+     ctl::kBlueText, 1, 99, 4, 9},
+    {SlotTable::kCamera, devices::kCameraControlZoom, ctl::kGreenSlider, ctl::kGreenCaption,
+     ctl::kGreenText, 10, 250, 3, 11},
 };
 
 TEST_F(PropertySlotsTest, SlidersShowTheDeviceRangeStepAndValue) {
@@ -204,7 +214,8 @@ TEST_F(PropertySlotsTest, SlidersShowTheDeviceRangeStepAndValue) {
 }
 
 TEST_F(PropertySlotsTest, OnlyAdjustmentSlidersHaveASlot) {
-    for (const int id : {0, 1001, slotctl::kBrightnessText, slotctl::kSlide, 1008}) {
+    for (const int id :
+         {0, ctl::kPreviewArea, ctl::kBrightnessText, ctl::kSlide, ctl::kSaveFolder}) {
         EXPECT_FALSE(m_slots.FindSliderSlot(id).has_value()) << id;
     }
 }
@@ -216,9 +227,9 @@ TEST_F(PropertySlotsTest, ValueTextShowsTheWholeNumber) {
     slot.maximum = kIntMax;
     for (const std::int32_t value : {-5, 0, 123456789, kIntMin, kIntMax}) {
         slot.value = value;
-        ASSERT_EQ(m_slots.RefreshSlotControls(slot), kOk);
-        EXPECT_EQ(m_controls.controlText(slotctl::kBrightnessText), QString::number(value));
-        EXPECT_EQ(m_controls.SliderPos(slotctl::kBrightnessSlider), value);
+        ASSERT_EQ(m_binder.RefreshSlotControls(slot), kOk);
+        EXPECT_EQ(m_controls.controlText(ctl::kBrightnessText), QString::number(value));
+        EXPECT_EQ(m_controls.SliderPos(ctl::kBrightnessSlider), value);
     }
 }
 
@@ -227,15 +238,14 @@ TEST_F(PropertySlotsTest, MissingSaturationDisablesItsThreeControlsOnly) {
     RemoveProperty(config, SlotTable::kVideo, devices::kVideoProcAmpSaturation);
     LoadAndShow(config);
     EXPECT_FALSE(Video(devices::kVideoProcAmpSaturation).supported);
-    for (const int id :
-         {slotctl::kSaturationCaption, slotctl::kSaturationSlider, slotctl::kSaturationText}) {
+    for (const int id : {ctl::kSaturationCaption, ctl::kSaturationSlider, ctl::kSaturationText}) {
         EXPECT_FALSE(m_controls.IsControlEnabled(id)) << id;
     }
     // The slider keeps what it showed.
-    EXPECT_EQ(m_controls.CallsFor(slotctl::kSaturationSlider),
+    EXPECT_EQ(m_controls.CallsFor(ctl::kSaturationSlider),
               QStringList{QStringLiteral("enable 1002 0")});
-    for (const int id : {slotctl::kBrightnessSlider, slotctl::kContrastSlider, slotctl::kRedSlider,
-                         slotctl::kGreenSlider, slotctl::kBlueSlider}) {
+    for (const int id : {ctl::kBrightnessSlider, ctl::kContrastSlider, ctl::kRedSlider,
+                         ctl::kGreenSlider, ctl::kBlueSlider}) {
         EXPECT_TRUE(m_controls.IsControlEnabled(id)) << id;
     }
 }
@@ -244,10 +254,10 @@ TEST_F(PropertySlotsTest, MissingRollDisablesSlideAndNegativeButNotBlackWhite) {
     SimDeviceConfig config = sim::ScannerDevice();
     RemoveProperty(config, SlotTable::kCamera, devices::kCameraControlRoll);
     LoadAndShow(config);
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kSlide));
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kNegative));
-    EXPECT_TRUE(m_controls.CallsFor(slotctl::kBlackWhite).isEmpty());
-    EXPECT_TRUE(m_controls.CheckedIn(slotctl::kSlide, slotctl::kNegative).empty());
+    EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kSlide));
+    EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kNegative));
+    EXPECT_TRUE(m_controls.CallsFor(ctl::kBlackWhite).isEmpty());
+    EXPECT_TRUE(m_controls.CheckedIn(ctl::kSlide, ctl::kNegative).empty());
 }
 
 // ---- The film type radio group ----
@@ -262,20 +272,20 @@ class FilmTypeMarkTest : public PropertySlotsTest,
 
 TEST_P(FilmTypeMarkTest, MarksTheButtonOfTheValueWithinSlideAndNegative) {
     IgnoreStatus(Load(sim::ScannerDevice()));
-    m_controls.UserClickRadio(slotctl::kBlackWhite, slotctl::kSlide, slotctl::kBlackWhite);
+    m_controls.UserClickRadio(ctl::kBlackWhite, ctl::kSlide, ctl::kBlackWhite);
     PropertySlot& slot = Camera(PropertySlots::kFilmTypeSlot);
     slot.value = GetParam().value;
-    EXPECT_EQ(m_slots.RefreshSlotControls(slot), kOk);
-    EXPECT_EQ(m_controls.CheckedIn(slotctl::kSlide, slotctl::kNegative), GetParam().checked);
+    EXPECT_EQ(m_binder.RefreshSlotControls(slot), kOk);
+    EXPECT_EQ(m_controls.CheckedIn(ctl::kSlide, ctl::kNegative), GetParam().checked);
     // Black&White lies outside the range: its button keeps the mark of the click.
-    EXPECT_TRUE(m_controls.CallsFor(slotctl::kBlackWhite).isEmpty());
+    EXPECT_TRUE(m_controls.CallsFor(ctl::kBlackWhite).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, FilmTypeMarkTest,
-                         ::testing::Values(FilmMarkCase{0, {slotctl::kSlide}},
-                                           FilmMarkCase{1, {slotctl::kNegative}},
-                                           FilmMarkCase{2, {}}, FilmMarkCase{-1, {}},
-                                           FilmMarkCase{kIntMax, {}}, FilmMarkCase{kIntMin, {}}));
+                         ::testing::Values(FilmMarkCase{0, {ctl::kSlide}},
+                                           FilmMarkCase{1, {ctl::kNegative}}, FilmMarkCase{2, {}},
+                                           FilmMarkCase{-1, {}}, FilmMarkCase{kIntMax, {}},
+                                           FilmMarkCase{kIntMin, {}}));
 
 // ---- Slot kinds the tables do not use ----
 
@@ -292,8 +302,8 @@ TEST_F(PropertySlotsTest, CheckBoxAndListBoxFollowSupport) {
         m_controls.ClearCalls();
         check.supported = supported;
         list.supported = supported;
-        EXPECT_EQ(m_slots.RefreshSlotControls(check), kOk);
-        EXPECT_EQ(m_slots.RefreshSlotControls(list), kOk);
+        EXPECT_EQ(m_binder.RefreshSlotControls(check), kOk);
+        EXPECT_EQ(m_binder.RefreshSlotControls(list), kOk);
         const int on = supported ? 1 : 0;
         EXPECT_EQ(m_controls.Calls(), (QStringList{QStringLiteral("enable 4000 %1").arg(on),
                                                    QStringLiteral("enable 4001 %1").arg(on),
@@ -305,9 +315,9 @@ TEST_F(PropertySlotsTest, UnknownKindFailsAndTouchesNothing) {
     PropertySlot slot = Video(devices::kVideoProcAmpBrightness);
     slot.supported = true;
     slot.kind = static_cast<SlotKind>(4);
-    EXPECT_EQ(m_slots.RefreshSlotControls(slot), kFail);
+    EXPECT_EQ(m_binder.RefreshSlotControls(slot), kFail);
     slot.kind = static_cast<SlotKind>(-1);
-    EXPECT_EQ(m_slots.RefreshSlotControls(slot), kFail);
+    EXPECT_EQ(m_binder.RefreshSlotControls(slot), kFail);
     EXPECT_TRUE(m_controls.Calls().isEmpty());
 }
 
@@ -318,7 +328,7 @@ TEST_F(PropertySlotsTest, RadioGroupWithoutARangeTouchesOnlyItsCaption) {
     slot.supported = true;
     slot.firstRadioId = 4010;
     slot.lastRadioId = 4009;
-    IgnoreStatus(m_slots.RefreshSlotControls(slot));
+    IgnoreStatus(m_binder.RefreshSlotControls(slot));
     EXPECT_EQ(m_controls.Calls(), QStringList{QStringLiteral("enable 4003 1")});
 }
 
@@ -329,12 +339,12 @@ TEST_F(PropertySlotsTest, UnreadableValueTakesTheDeviceDefault) {
     auto camera = std::make_shared<test::ScriptedProperties<devices::CameraControl>>();
     video->properties[devices::kVideoProcAmpBrightness] = {.defaultValue = 12, .getResult = kFail};
     video->properties[devices::kVideoProcAmpContrast] = {.value = 50};
-    EXPECT_EQ(m_slots.LoadPropertySlots(video, camera), kOk);
+    EXPECT_EQ(Shown(m_slots.LoadPropertySlots(video, camera)), kOk);
     EXPECT_TRUE(Video(devices::kVideoProcAmpBrightness).supported);
     EXPECT_EQ(Video(devices::kVideoProcAmpBrightness).value, 12);
     EXPECT_EQ(Video(devices::kVideoProcAmpBrightness).flags, 0);
     EXPECT_EQ(Video(devices::kVideoProcAmpContrast).value, 50);
-    EXPECT_TRUE(m_controls.IsRadioChecked(slotctl::kDefault));
+    EXPECT_TRUE(m_controls.IsRadioChecked(ctl::kDefault));
 }
 
 TEST_F(PropertySlotsTest, NextDeviceLeavesNothingOfTheLastOne) {
@@ -343,13 +353,13 @@ TEST_F(PropertySlotsTest, NextDeviceLeavesNothingOfTheLastOne) {
 
     // A webcam has the video properties with its own ranges and none of the colour levels.
     EXPECT_EQ(Load(sim::WebcamDevice()), kOk);
-    m_slots.RefreshAllSlotControls();
-    EXPECT_EQ(m_controls.SliderOf(slotctl::kBrightnessSlider).maximum, 255);
+    ShowAll();
+    EXPECT_EQ(m_controls.SliderOf(ctl::kBrightnessSlider).maximum, 255);
     for (const int index : {devices::kCameraControlPan, devices::kCameraControlTilt,
                             devices::kCameraControlRoll, devices::kCameraControlZoom}) {
         EXPECT_FALSE(Camera(index).supported) << index;
     }
-    EXPECT_FALSE(m_controls.IsControlEnabled(slotctl::kRedSlider));
+    EXPECT_FALSE(m_controls.IsControlEnabled(ctl::kRedSlider));
 
     // A scanner without camera control: its camera slots cannot be used either.
     SimDeviceConfig config = sim::ScannerDevice();
