@@ -45,8 +45,8 @@ int NotificationCode(int action) {
 
 void CBrasquelDlg::CreateAdjustments() {
     m_slots = std::make_unique<PropertySlots>(*m_controls);
-    m_adjustments = std::make_unique<AdjustmentControls>(
-        *m_slots, [this] { return m_scannerFilter != nullptr; });
+    m_adjustments =
+        std::make_unique<AdjustmentControls>(*m_slots, [this] { return IsScannerConnected(); });
     m_adjustments->SetExchangeFromControls([this] { UpdateData(true); });
 }
 
@@ -108,7 +108,7 @@ Status CBrasquelDlg::ApplyFilmType(int id, bool connecting) {
 
 void CBrasquelDlg::ShowFilmTypeAccess() {
     QString problem;
-    if (m_scannerFilter &&
+    if (IsScannerConnected() &&
         !m_slots->Slot(SlotTable::kCamera, PropertySlots::kFilmTypeSlot).supported) {
         QString reason =
             m_slots->UnavailableReason({SlotTable::kCamera, PropertySlots::kFilmTypeSlot});
@@ -131,7 +131,7 @@ void CBrasquelDlg::ShowFilmTypeAccess() {
 
 void CBrasquelDlg::LoadPropertySlots() {
     // Properties the scanner lacks leave their slots disabled.
-    IgnoreStatus(m_slots->LoadPropertySlots(m_scannerFilter));
+    IgnoreStatus(m_slots->LoadPropertySlots(ScannerFilter()));
 }
 
 void CBrasquelDlg::RefreshAllSlotControls() {

@@ -75,7 +75,7 @@ void CBrasquelDlg::OnLanguageChanged() {
 }
 
 void CBrasquelDlg::OnFilmSizeChanged() {
-    if (!m_scannerFilter) {
+    if (!IsScannerConnected()) {
         return;
     }
     UpdateData(true);
