@@ -103,7 +103,9 @@ public:
     // the whole to the streaming side as one consistent snapshot.
     void PublishSaveSettings(const SaveSettings& choices);
     // Asks the scanner for one still frame and arms the time-out (whatever the trigger did).
-    void TriggerScan();
+    // kNoSaveFolder, and nothing asked, while the save folder is empty (the file would go to the
+    // root of the file system); kFalse without a running capture.
+    Status TriggerScan();
     Status SaveStillFrame(double sampleTime, std::span<const std::uint8_t> frame);
     void ApplySaveOutcomes();
     // Still frames that have arrived and whose outcome has not been applied yet.

@@ -23,13 +23,17 @@ void ScannerSession::PublishSaveSettings(const SaveSettings& choices) {
     emit captureChanged();
 }
 
-void ScannerSession::TriggerScan() {
-    if (!m_captureController) {
-        return;
+Status ScannerSession::TriggerScan() {
+    if (!m_scannerFilter || !m_captureController) {
+        return kFalse;
+    }
+    if (m_choices.saveFolder.trimmed().isEmpty()) {
+        return kNoSaveFolder;
     }
     const Status reason = m_captureController->TriggerStill() ? kScanTimedOut : kNoStillFormat;
     // Whatever the trigger did, the time-out is armed; a second Scan restarts it.
     m_scanTimeout->Arm(reason);
+    return kOk;
 }
 
 bool ScannerSession::IsScanTimerArmed() const {

@@ -229,15 +229,9 @@ void CBrasquelDlg::TakeTypedSaveFolder() {
 
 void CBrasquelDlg::OnScan() {
     TakeTypedSaveFolder();
-    if (!IsScannerConnected() || Capture() == nullptr) {
-        return;
+    if (const Status refused = m_session->TriggerScan(); refused == kNoSaveFolder) {
+        ShowScanFailure(refused);
     }
-    if (m_saveFolder.trimmed().isEmpty()) {
-        // An empty folder would put the file at the root of the file system.
-        ShowScanFailure(kNoSaveFolder);
-        return;
-    }
-    m_session->TriggerScan();
 }
 
 void CBrasquelDlg::OnTimer() {
