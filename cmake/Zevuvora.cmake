@@ -2,7 +2,7 @@
 
 # The layers, lowest first (src/ and tests/ hold one folder each). A layer links only the layers
 # below it.
-set(ZV_LAYERS platform imaging controls settings capture device window app)
+set(ZV_LAYERS platform imaging controls settings capture device session window app)
 
 # Sanitizers apply to every target of the build tree, the tests included.
 function(zv_enable_sanitizers list)

@@ -4,9 +4,9 @@
 #include "app/output_folder_check.h"
 #include "device/discovery_report.h"
 #include "platform/devices/device_backend.h"
+#include "session/failure_reason.h"
 #include "settings/persistent_choices.h"
 #include "window/brasquel_dlg.h"
-#include "window/failure_reason.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,19 +1,17 @@
 #include "window/brasquel_dlg.h"
 
-#include "capture/capture_controller.h"
 #include "controls/xlabel.h"
 #include "device/adjustment_controls.h"
 #include "device/property_slots.h"
-#include "platform/devices/device_backend.h"
-#include "platform/devices/device_notifier.h"
-#include "platform/media/filter.h"
+#include "platform/media/video_widget_window.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "resources/strings/string_ids.h"
+#include "session/failure_reason.h"
+#include "session/scan_timeout.h"
 #include "settings/localised_text.h"
 #include "window/auto_scan.h"
 #include "window/default_save_folder.h"
-#include "window/failure_reason.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,7 +20,6 @@
 #include <QLineEdit>
 
 #include <array>
-#include <chrono>
 
 namespace zv {
 namespace {
@@ -34,7 +31,6 @@ constexpr std::array kAlwaysEnabledIds = {ctl::kLanguageCombo,     ctl::kSaveFol
 constexpr ColorRef kNoDeviceTextColor = Rgb(244, 67, 54);
 constexpr int kNoDevicePointSize = 20;
 
-constexpr std::chrono::milliseconds kScanTimeout{2000};
 constexpr int kTextSaveSucceeded = ids::kSaveSucceeded;
 constexpr int kTextSaveFailed = ids::kSaveFailed;
 constexpr ColorRef kSavedColor = Rgb(0, 122, 217);
@@ -75,31 +71,24 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     LoadBuiltInResources();
     m_icon = WindowIcon();
-    m_stillFormat = std::make_unique<StillFormat>();
     m_defaultSaveFolder = DefaultSaveFolder();
     m_saveFolder = m_defaultSaveFolder;
-    m_scanTimer.setSingleShot(true);
-    m_scanTimer.setTimerType(Qt::PreciseTimer);
-    m_scanTimer.setInterval(kScanTimeout);
-    connect(&m_scanTimer, &QTimer::timeout, this, &CBrasquelDlg::OnTimer);
-    m_identifyRetry.setSingleShot(true);
-    connect(&m_identifyRetry, &QTimer::timeout, this, &CBrasquelDlg::OnIdentifyRetry);
-    // Called on the streaming thread; the queued call runs on this window's thread and is
-    // dropped by Qt if the window is gone by then.
-    m_saver = std::make_unique<StillFrameSaver>([this] {
-        QMetaObject::invokeMethod(this, &CBrasquelDlg::ApplySaveOutcomes, Qt::QueuedConnection);
-    });
+    m_session = std::make_unique<ScannerSession>();
+    m_session->SetRendererWindowFactory(&media::VideoWidgetWindow::Create);
+    m_session->SetPreviewPlacer([this](bool show) { return PlacePreview(show); });
+    ConnectSessionSignals();
     PublishSaveSettings();
 }
 
 CBrasquelDlg::~CBrasquelDlg() {
-    // No streaming thread may outlive the window it saves for.
+    // No streaming thread may outlive the window it saves for; nothing the session tells after
+    // this reaches the half-destroyed window.
     StopCapture();
+    m_session->disconnect(this);
 }
 
 void CBrasquelDlg::SetScannerFilter(std::shared_ptr<media::Filter> filter, QString devicePath) {
-    m_scannerFilter = std::move(filter);
-    m_connectedDevicePath = std::move(devicePath);
+    m_session->SetScannerFilter(std::move(filter), std::move(devicePath));
     RunEnablingPass();
 }
 
@@ -187,8 +176,7 @@ bool CBrasquelDlg::OnInitDialog() {
     // After the handlers: it learns of a new film type once the window has applied it.
     m_autoScan = std::make_unique<AutoScan>(*this);
     CreateScanAids();
-    ConnectFoundScanner(std::nullopt);
-    RegisterForDeviceChanges();
+    m_session->Open();
     return true;
 }
 
@@ -211,7 +199,7 @@ void CBrasquelDlg::RunEnablingPass() {
     if (!m_controls) {
         return;  // before OnInitDialog there are no controls yet
     }
-    const bool connected = m_scannerFilter != nullptr;
+    const bool connected = IsScannerConnected();
     for (int id : m_controls->Ids()) {
         if (!IsAlwaysEnabled(id)) {
             m_controls->enableControl(id, connected);
@@ -226,17 +214,9 @@ void CBrasquelDlg::PublishSaveSettings() {
     settings.filmType = FilmType();
     settings.filmSizeIndex = m_filmSizeIndex;
     settings.resolutionIndex = m_resolutionIndex;
-    if (m_stillFormat) {
-        settings.still = *m_stillFormat;
-    }
-    media::VendorInfo vendor;
-    if (m_scannerFilter && Succeeded(m_scannerFilter->QueryVendorInfo(&vendor))) {
-        settings.scannerMake = vendor.manufacturer;
-        settings.scannerModel = vendor.product;
-    }
     settings.adjustments = CurrentAdjustments();
-    m_saver->Publish(std::move(settings));
-    ShowCropFrame();
+    // The session adds the still size and the scanner's make and model; the crop frame follows.
+    m_session->PublishSaveSettings(settings);
 }
 
 void CBrasquelDlg::TakeTypedSaveFolder() {
@@ -250,36 +230,29 @@ void CBrasquelDlg::TakeTypedSaveFolder() {
 
 void CBrasquelDlg::OnScan() {
     TakeTypedSaveFolder();
-    if (!m_scannerFilter || !m_captureController) {
-        return;
+    if (const Status refused = m_session->TriggerScan(); refused == kNoSaveFolder) {
+        ShowScanFailure(refused);
     }
-    if (m_saveFolder.trimmed().isEmpty()) {
-        // An empty folder would put the file at the root of the file system.
-        ShowScanFailure(kNoSaveFolder);
-        return;
-    }
-    m_scanTimeoutReason = m_captureController->TriggerStill() ? kScanTimedOut : kNoStillFormat;
-    // Whatever the trigger did, the time-out is armed; a second Scan restarts it.
-    m_scanTimer.start();
 }
 
 void CBrasquelDlg::OnTimer() {
-    m_scanTimer.stop();
-    ShowScanFailure(m_scanTimeoutReason);
+    m_session->OnTimer();
+}
+
+void CBrasquelDlg::OnScanTimedOut(Status reason) {
+    ShowScanFailure(reason);
     emit scanTimedOut();
 }
 
 void CBrasquelDlg::ShowScanFailure(Status reason, const QString& path) {
     // Shows the number the missing image would have had; the count itself stays.
-    ++m_savedImageCount;
-    ShowStatus(2, kTextSaveFailed);
-    --m_savedImageCount;
+    ShowCount(SavedImageCount() + 1, false);
     ShowStatusDetail(ScanFailureDetail(reason, path));
 }
 
 QString CBrasquelDlg::ScanFailureDetail(Status reason, const QString& path) const {
     const QString words =
-        reason == kScanTimedOut ? NoPictureReason(kScanTimeout) : FailureReason(reason);
+        reason == kScanTimedOut ? NoPictureReason(ScanTimeout::kInterval) : FailureReason(reason);
     QString detail = SaveOutcomeLead(kTextSaveFailed) + QStringLiteral(": ") + words;
     if (!path.isEmpty()) {
         detail += QLatin1Char('\n') + QDir::cleanPath(path);
@@ -287,30 +260,27 @@ QString CBrasquelDlg::ScanFailureDetail(Status reason, const QString& path) cons
     return detail;
 }
 
-Status CBrasquelDlg::SaveStillFrame(double /*sampleTime*/, std::span<const std::uint8_t> frame) {
-    ++m_stillsInProgress;
-    return m_saver->Save(frame.data(), static_cast<std::int32_t>(frame.size()));
+Status CBrasquelDlg::SaveStillFrame(double sampleTime, std::span<const std::uint8_t> frame) {
+    return m_session->SaveStillFrame(sampleTime, frame);
 }
 
 void CBrasquelDlg::ApplySaveOutcomes() {
-    // Runs on this window's thread, so each outcome is one unit against OnTimer.
-    for (const SaveOutcome& outcome : m_saver->TakeOutcomes()) {
-        --m_stillsInProgress;
-        m_scanTimer.stop();
-        if (outcome.result != kOk) {
-            ShowScanFailure(outcome.result, outcome.path);
-        } else {
-            ++m_savedImageCount;
-            ShowStatus(1, kTextSaveSucceeded);
-            QString detail = SaveOutcomeLead(kTextSaveSucceeded) + QLatin1Char('\n') +
-                             QDir::cleanPath(outcome.path);
-            if (const auto from = EnlargedFrom()) {
-                detail += QLatin1Char('\n') + EnlargedNote(*from);
-            }
-            ShowStatusDetail(detail);
+    m_session->ApplySaveOutcomes();
+}
+
+void CBrasquelDlg::OnSaveFinished(Status result, const QString& path) {
+    if (result != kOk) {
+        ShowScanFailure(result, path);
+    } else {
+        ShowStatus(1, kTextSaveSucceeded);
+        QString detail =
+            SaveOutcomeLead(kTextSaveSucceeded) + QLatin1Char('\n') + QDir::cleanPath(path);
+        if (const auto from = EnlargedFrom()) {
+            detail += QLatin1Char('\n') + EnlargedNote(*from);
         }
-        emit saveFinished(outcome.result, outcome.path);
+        ShowStatusDetail(detail);
     }
+    emit saveFinished(result, path);
 }
 
 void CBrasquelDlg::ShowStatus(int kind, int textId) {
@@ -319,8 +289,12 @@ void CBrasquelDlg::ShowStatus(int kind, int textId) {
         ShowStatusDetail(QString());
         return;
     }
-    m_statusLine->SetText(QString::number(m_savedImageCount));
-    m_statusLine->SetTextColor(kind == 1 ? kSavedColor : kFailedColor)
+    ShowCount(SavedImageCount(), kind == 1);
+}
+
+void CBrasquelDlg::ShowCount(int number, bool saved) {
+    m_statusLine->SetText(QString::number(number));
+    m_statusLine->SetTextColor(saved ? kSavedColor : kFailedColor)
         .SetBold(true)
         .SetPointSize(kStatusPointSize)
         .SetBackground(kStatusBackground, 0, false);
@@ -341,12 +315,7 @@ void CBrasquelDlg::OnClose() {
     }
     m_closed = true;
     emit closeSequenceStarted();
-    m_deviceNotifier.reset();
-    m_identifyRetry.stop();
-    StopCapture();
-    // Saves that finished while no capture ran (or just before it stopped) still count.
-    ApplySaveOutcomes();
-    m_stillFormat.reset();
+    m_session->Close();
     QDialog::reject();
 }
 

@@ -7,19 +7,18 @@
 #include "device/probe_pause.h"
 #include "platform/status.h"
 #include "resources/control_ids.h"
+#include "session/failure_reason.h"
+#include "session/save_settings.h"
+#include "session/scanner_session.h"
 #include "settings/persistent_choices.h"
 #include "window/adjustment_binder.h"
 #include "window/control_table.h"
-#include "window/failure_reason.h"
-#include "window/still_frame_saver.h"
 
 #include <QDialog>
 #include <QIcon>
 #include <QSize>
 #include <QString>
-#include <QTimer>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,22 +31,21 @@ namespace zv {
 
 class AdjustmentControls;
 class AutoScan;
-class CaptureController;
 class CropFrameOverlay;
 class CXLabel;
 class LastScansStrip;
 class PropertySlots;
 namespace devices {
 class DeviceBackend;
-class DeviceNotifier;
 struct DeviceChangeEvent;
 }  // namespace devices
 namespace media {
 class Filter;
 }
 
-// The scanner window: the system's only window and the owner of all its state. Everything here
-// runs on the GUI thread.
+// The scanner window: its widgets, their handlers and what they show. The scanner itself (its
+// connection, capture, saves, count and time-out) is the session's; the handlers forward to it and
+// the window follows the session's signals. Everything here runs on the GUI thread.
 class CBrasquelDlg : public QDialog {
     Q_OBJECT
 
@@ -84,7 +82,7 @@ public:
     void ApplySaveOutcomes();
     // Still frames that have arrived from the scanner and whose outcome has not been applied
     // yet: they are being written, or their outcome is on its way to this thread.
-    int StillsInProgress() const { return m_stillsInProgress.load(); }
+    int StillsInProgress() const { return m_session->StillsInProgress(); }
     // The device system discovery and device changes go through; set before OnInitDialog. Without
     // one the window stays in its no-device state. `pause` is the extension unit's probe pause.
     void SetDeviceBackend(std::shared_ptr<devices::DeviceBackend> devices,
@@ -100,11 +98,11 @@ public:
     void OnFilmTypeClicked(int id);
     // Arrival and removal of capture devices, delivered on this window's thread.
     void OnDeviceChange(const devices::DeviceChangeEvent& event);
-    const QString& ConnectedDevicePath() const { return m_connectedDevicePath; }
+    const QString& ConnectedDevicePath() const { return m_session->ConnectedDevicePath(); }
     // The devices the last discovery without result passed over, and why.
-    const DiscoveryReport& LastDiscovery() const { return m_lastDiscovery; }
+    const DiscoveryReport& LastDiscovery() const { return m_session->LastDiscovery(); }
     // Whether discovery will be tried again for a scanner that did not identify itself yet.
-    bool IsIdentifyRetryPending() const { return m_identifyRetry.isActive(); }
+    bool IsIdentifyRetryPending() const { return m_session->IsIdentifyRetryPending(); }
 
     // Puts the scanner on screen: a new capture controller, the pins' formats for the film size,
     // the graph, the preview, the run, the still format. Does nothing without a scanner filter.
@@ -116,8 +114,10 @@ public:
     void StopCapture();
     // The connected scanner's capture filter and its device path (empty filter: none).
     void SetScannerFilter(std::shared_ptr<media::Filter> filter, QString devicePath);
-    const std::shared_ptr<media::Filter>& ScannerFilter() const { return m_scannerFilter; }
-    CaptureController* Capture() const { return m_captureController.get(); }
+    const std::shared_ptr<media::Filter>& ScannerFilter() const {
+        return m_session->ScannerFilter();
+    }
+    CaptureController* Capture() const { return m_session->Capture(); }
     // Whether a live picture has been drawn in the preview area since capture started.
     bool HasPreviewPicture() const;
     // Whether the running capture has a still pin to take a picture from.
@@ -126,7 +126,9 @@ public:
     // the preview formats (the still pin then keeps a preview-sized format); nothing otherwise.
     std::optional<QSize> EnlargedFrom() const;
     // What capture graphs are built from (tests: failing or observing factories).
-    void SetGraphObjectFactory(GraphObjectFactory objects) { m_graphObjects = std::move(objects); }
+    void SetGraphObjectFactory(GraphObjectFactory objects) {
+        m_session->SetGraphObjectFactory(std::move(objects));
+    }
     // Where errors go instead of a message box (the headless scan command).
     void SetErrorReporter(std::function<void(const QString&)> report) {
         m_reportError = std::move(report);
@@ -169,12 +171,14 @@ public:
     int FilmSizeIndex() const { return m_filmSizeIndex; }
     int ResolutionIndex() const { return m_resolutionIndex; }
     int FilmTypeRadioIndex() const { return m_filmTypeRadioIndex; }
-    const StillFormat* StillFormatRecord() const { return m_stillFormat.get(); }
+    const StillFormat* StillFormatRecord() const { return m_session->StillFormatRecord(); }
     // Written when capture starts; publish the save settings after changing it.
-    StillFormat* MutableStillFormatRecord() { return m_stillFormat.get(); }
-    bool IsScannerConnected() const { return m_scannerFilter != nullptr; }
-    int SavedImageCount() const { return m_savedImageCount; }
-    bool IsScanTimerArmed() const { return m_scanTimer.isActive(); }
+    StillFormat* MutableStillFormatRecord() { return m_session->MutableStillFormatRecord(); }
+    bool IsScannerConnected() const { return m_session->IsScannerConnected(); }
+    int SavedImageCount() const { return m_session->SavedImageCount(); }
+    bool IsScanTimerArmed() const { return m_session->IsScanTimerArmed(); }
+    // The scanner behind the window.
+    ScannerSession& Session() const { return *m_session; }
     // The film type in effect: 0 slide, 1 negative, 2 black and white.
     int FilmType() const;
     // The adjustment values the scanner was last given (zeros before the first connection).
@@ -227,9 +231,15 @@ private:
     void ShowScanFailure(Status reason, const QString& path = QString());
     // "Save image failed: <why>" and the file's path, when there is one.
     QString ScanFailureDetail(Status reason, const QString& path = QString()) const;
-    // Reads the still pin's format into the still-format record.
-    Status RecordStillFormat();
     void ShowDeviceLocked();
+    // What the window shows as the session takes on or lets go of the scanner.
+    void ConnectSessionSignals();
+    void OnScannerAttached();
+    void OnScannerDetached(bool scanWaiting);
+    void OnSaveFinished(Status result, const QString& path);
+    void OnScanTimedOut(Status reason);
+    // The count (or the number a failed image would have had) in the saved or failed colour.
+    void ShowCount(int number, bool saved);
     void ConnectHandlers();
     void CreateAdjustments();
     void ConnectAdjustmentHandlers();
@@ -243,16 +253,8 @@ private:
     // Tells why when the film type cannot be set on the scanner: a tooltip on the film type
     // buttons, and once (per reason) a line through the error reporter.
     void ShowFilmTypeAccess();
-    // Discovery (of the device named `matchPath`, when given) and, when it finds the scanner,
-    // the connection; discovery is retried for a while when the scanner did not identify itself.
-    void ConnectFoundScanner(const std::optional<QString>& matchPath);
-    // One discovery and, on success, the connection. True when it passed over a device with
-    // the scanner's identifiers that did not identify itself (worth another try).
-    bool DiscoverAndConnect(const std::optional<QString>& matchPath);
-    void OnIdentifyRetry();
     // What discovery found, in words, on the no-device label (tooltip, accessible description).
     void ShowNoDeviceDetail(const QString& text);
-    void RegisterForDeviceChanges();
     void FillLanguageCombo();
     // The Space key, the last-scans strip and the crop frame.
     void CreateScanAids();
@@ -274,32 +276,12 @@ private:
     int m_filmSizeIndex = 0;
     int m_filmTypeRadioIndex = 0;
     QIcon m_icon;
-    QString m_connectedDevicePath;
-    std::shared_ptr<media::Filter> m_scannerFilter;
-    std::unique_ptr<StillFormat> m_stillFormat;
-    int m_savedImageCount = 0;
-    // Armed while a Scan waits for its frame (single shot, 2000 ms).
-    QTimer m_scanTimer;
-    // What the time-out means when it expires: no picture, or no still pin to take one from.
-    Status m_scanTimeoutReason = kScanTimedOut;
-    std::unique_ptr<StillFrameSaver> m_saver;
-    // Raised on the streaming thread as a still frame arrives, lowered on this thread as its
-    // outcome is applied.
-    std::atomic<int> m_stillsInProgress{0};
-    std::unique_ptr<CaptureController> m_captureController;
-    std::shared_ptr<devices::DeviceBackend> m_devices;
-    ProbePause m_probePause = SleepProbePause;
-    std::unique_ptr<devices::DeviceNotifier> m_deviceNotifier;
-    DiscoveryReport m_lastDiscovery;
-    // Single shot: the next discovery try for a scanner that did not identify itself.
-    QTimer m_identifyRetry;
-    int m_identifyRetriesLeft = 0;
+    std::unique_ptr<ScannerSession> m_session;
     std::unique_ptr<PropertySlots> m_slots;
     std::unique_ptr<AdjustmentControls> m_adjustments;
     // Bound to m_controls once they exist.
     std::optional<AdjustmentBinder> m_adjustmentBinder;
     std::unique_ptr<AutoScan> m_autoScan;
-    GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
     std::function<void(const QString&)> m_reportError;
     // The film type problem last reported through m_reportError.
     QString m_reportedFilmTypeProblem;

@@ -48,7 +48,7 @@ int NotificationCode(int action) {
 void CBrasquelDlg::CreateAdjustments() {
     m_slots = std::make_unique<PropertySlots>();
     m_adjustments = std::make_unique<AdjustmentControls>(
-        *m_slots, [this] { return m_scannerFilter != nullptr; });
+        *m_slots, [this] { return IsScannerConnected(); });
     m_adjustmentBinder.emplace(*m_controls);
 }
 
@@ -122,7 +122,7 @@ Status CBrasquelDlg::ApplyFilmType(int id, bool connecting) {
 
 void CBrasquelDlg::ShowFilmTypeAccess() {
     QString problem;
-    if (m_scannerFilter &&
+    if (IsScannerConnected() &&
         !m_slots->Slot(SlotTable::kCamera, PropertySlots::kFilmTypeSlot).supported) {
         QString reason =
             m_slots->UnavailableReason({SlotTable::kCamera, PropertySlots::kFilmTypeSlot});
@@ -145,7 +145,7 @@ void CBrasquelDlg::ShowFilmTypeAccess() {
 
 void CBrasquelDlg::LoadPropertySlots() {
     // Properties the scanner lacks leave their slots disabled.
-    IgnoreStatus(m_slots->LoadPropertySlots(m_scannerFilter));
+    IgnoreStatus(m_slots->LoadPropertySlots(ScannerFilter()));
     ShowAdjustments(m_slots->TakeChanges());
 }
 

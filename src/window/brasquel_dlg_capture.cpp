@@ -1,15 +1,10 @@
-// The scanner window's capture routines: start, preview placement, stop, and the still trigger.
-// All run on the GUI thread.
+// The scanner window's capture routines: forwards to the session, the preview's placement in
+// the preview area and the "locked" box. All run on the GUI thread.
 #include "capture/capture_controller.h"
-#include "capture/format_selection.h"
 #include "controls/xlabel.h"
-#include "platform/devices/scanner_contract.h"
-#include "platform/media/filter.h"
-#include "platform/media/media_guids.h"
-#include "platform/media/stream_config.h"
+#include "platform/media/media_type.h"
 #include "platform/media/video_info.h"
 #include "platform/media/video_widget.h"
-#include "platform/media/video_widget_window.h"
 #include "platform/media/video_window.h"
 #include "window/brasquel_dlg.h"
 
@@ -18,90 +13,21 @@
 #include <optional>
 
 namespace zv {
-namespace {
-
-// Picks and sets the format of one pin from the formats it offers.
-void ChooseFormat(const FormatList& formats, int filmSizeIndex, PinRole role,
-                  const std::function<void(const media::MediaType&)>& set) {
-    const int chosen = SelectFormat(formats, filmSizeIndex, role);
-    if (chosen >= 0) {
-        set(*formats[static_cast<std::size_t>(chosen)]);
-    }
-}
-
-}  // namespace
 
 Status CBrasquelDlg::StartCapture() {
-    if (!m_scannerFilter) {
-        return kOk;
-    }
-    if (m_captureController) {
-        m_captureController->DestroyController();
-        m_captureController.reset();
-        ApplySaveOutcomes();
-    }
-    m_captureController = std::make_unique<CaptureController>(m_graphObjects);
-    CaptureController& controller = *m_captureController;
-    controller.AttachDevice(m_scannerFilter);
-    controller.SetRendererWindowFactory(&media::VideoWidgetWindow::Create);
-    controller.SetStillSink([this](double sampleTime, std::span<const std::uint8_t> frame) {
-        return SaveStillFrame(sampleTime, frame);
-    });
-
-    FormatList formats;
-    // An unreadable list is empty and a refused format leaves the pin's own.
-    IgnoreStatus(controller.GetCaptureFormats(&formats));
-    ChooseFormat(formats, m_filmSizeIndex, PinRole::kCapture, [&](const media::MediaType& type) {
-        IgnoreStatus(controller.SetCaptureFormat(type));
-    });
-    FreeFormatList(formats);
-
-    media::StreamConfig* stillConfig = nullptr;
-    if (controller.GetStillStreamConfig(&stillConfig) == kOk) {
-        // An unreadable list is empty: no still format is chosen.
-        IgnoreStatus(ReadFormatList(*stillConfig, &formats));
-    }
-    ChooseFormat(formats, m_filmSizeIndex, PinRole::kStill, [&](const media::MediaType& type) {
-        media::StreamConfig* config = nullptr;
-        if (controller.GetStillStreamConfig(&config) == kOk) {
-            // The pin keeps its own format when it refuses the choice.
-            IgnoreStatus(config->SetFormat(type));
-        }
-    });
-    FreeFormatList(formats);
-
-    // The run below fails for a graph that could not be built, and says so.
-    IgnoreStatus(controller.BuildGraph());
-    // Without a preview picture the capture still runs and scans.
-    IgnoreStatus(PlacePreview(true));
-    const bool busy = contract::IsBusyStatus(controller.RunGraph());
-    const Status recorded = RecordStillFormat();
-    // The box runs a nested event loop, in which a removal or the close sequence may destroy the
-    // controller: the start is finished first, and nothing is touched after the box.
-    if (busy) {
-        ShowDeviceLocked();
-    }
-    return recorded;
+    return m_session->StartCapture();
 }
 
-Status CBrasquelDlg::RecordStillFormat() {
-    media::StreamConfig* config = nullptr;
-    Status hr = m_captureController->GetStillStreamConfig(&config);
-    if (Failed(hr)) {
-        return hr;
-    }
-    std::unique_ptr<media::MediaType> type;
-    hr = config->GetFormat(&type);
-    if (Failed(hr)) {
-        return hr;
-    }
-    const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
-    if (m_stillFormat && info.has_value()) {
-        m_stillFormat->width = info->size.width;
-        m_stillFormat->height = info->size.height;
-        PublishSaveSettings();
-    }
-    return kOk;
+void CBrasquelDlg::StopCapture() {
+    m_session->StopCapture();
+}
+
+bool CBrasquelDlg::HasStillPin() const {
+    return m_session->HasStillPin();
+}
+
+std::optional<QSize> CBrasquelDlg::EnlargedFrom() const {
+    return m_session->EnlargedFrom();
 }
 
 void CBrasquelDlg::ShowDeviceLocked() {
@@ -117,8 +43,7 @@ void CBrasquelDlg::ShowDeviceLocked() {
 }
 
 Status CBrasquelDlg::PlacePreview(bool show) {
-    media::VideoWindow* window =
-        m_captureController ? m_captureController->PreviewWindow() : nullptr;
+    media::VideoWindow* window = Capture() != nullptr ? Capture()->PreviewWindow() : nullptr;
     if (window == nullptr) {
         return kFail;
     }
@@ -127,7 +52,7 @@ Status CBrasquelDlg::PlacePreview(bool show) {
         const int areaWidth = m_previewArea->width();
         const int areaHeight = m_previewArea->height();
         std::unique_ptr<media::MediaType> type;
-        const Status hr = m_captureController->GetCurrentFormat(&type);
+        const Status hr = Capture()->GetCurrentFormat(&type);
         if (Failed(hr)) {
             return hr;
         }
@@ -158,42 +83,7 @@ Status CBrasquelDlg::PlacePreview(bool show) {
 
 bool CBrasquelDlg::HasPreviewPicture() const {
     const auto* video = m_previewArea->findChild<media::VideoWidget*>();
-    return m_captureController && video != nullptr && video->PicturesPainted() > 0;
-}
-
-void CBrasquelDlg::StopCapture() {
-    if (!m_captureController) {
-        return;
-    }
-    CaptureController& controller = *m_captureController;
-    // Joins the streaming threads: a save in progress finishes first (it never waits for this
-    // thread), and its outcome is applied right after, before anything else goes. A graph that
-    // does not stop in time is torn down all the same, and the preview taken off whatever its
-    // renderer answers.
-    IgnoreStatus(controller.StopGraph());
-    ApplySaveOutcomes();
-    IgnoreStatus(PlacePreview(false));
-    controller.RemoveDownstream(controller.SourceFilter());
-    controller.ReleaseStillGrabber();
-    controller.ReleaseSource();
-    controller.DestroyController();
-    m_captureController.reset();
-    ShowCropFrame();
-}
-
-bool CBrasquelDlg::HasStillPin() const {
-    media::StreamConfig* config = nullptr;
-    return m_captureController && m_captureController->GetStillStreamConfig(&config) == kOk;
-}
-
-std::optional<QSize> CBrasquelDlg::EnlargedFrom() const {
-    // The selection takes no still of 1500 pixels or narrower for 135: such a still is the
-    // format the pin kept, a preview frame, and the saved image is scaled up from it.
-    if (m_filmSizeIndex != kFilmSize135 || !m_stillFormat || m_stillFormat->width <= 0 ||
-        m_stillFormat->width > kPreviewStillWidthSplit) {
-        return std::nullopt;
-    }
-    return QSize(m_stillFormat->width, m_stillFormat->height);
+    return Capture() != nullptr && video != nullptr && video->PicturesPainted() > 0;
 }
 
 }  // namespace zv

@@ -74,7 +74,7 @@ void CBrasquelDlg::OnLanguageChanged() {
 }
 
 void CBrasquelDlg::OnFilmSizeChanged() {
-    if (!m_scannerFilter) {
+    if (!IsScannerConnected()) {
         return;
     }
     UpdateData(true);

@@ -2,11 +2,11 @@
 // and the frame of what a Scan keeps over the preview. All run on the GUI thread.
 #include "controls/xlabel.h"
 #include "platform/media/video_widget.h"
+#include "session/scan_naming.h"
 #include "window/brasquel_dlg.h"
 #include "window/crop_frame_overlay.h"
 #include "window/dialog_units.h"
 #include "window/last_scans_strip.h"
-#include "window/scan_naming.h"
 
 #include <QShortcut>
 
@@ -47,8 +47,9 @@ void CBrasquelDlg::CreateScanAids() {
             [this](Status result, const QString& path) {
                 m_lastScans->AddScan(result, path, result == kOk ? QString() : StatusDetail());
             });
-    connect(this, &CBrasquelDlg::scanTimedOut, m_lastScans,
-            [this] { m_lastScans->AddScan(m_scanTimeoutReason, QString(), StatusDetail()); });
+    connect(this, &CBrasquelDlg::scanTimedOut, m_lastScans, [this] {
+        m_lastScans->AddScan(m_session->ScanTimeoutReason(), QString(), StatusDetail());
+    });
 }
 
 void CBrasquelDlg::ShowCropFrame() {
@@ -56,11 +57,12 @@ void CBrasquelDlg::ShowCropFrame() {
         return;  // before OnInitDialog
     }
     const auto* video = m_previewArea->findChild<media::VideoWidget*>();
-    if (!m_captureController || video == nullptr || video->isHidden() || !m_stillFormat) {
+    const StillFormat* still = StillFormatRecord();
+    if (Capture() == nullptr || video == nullptr || video->isHidden() || still == nullptr) {
         m_cropFrame->Clear();
         return;
     }
-    m_cropFrame->ShowBand(video->geometry(), QSize(m_stillFormat->width, m_stillFormat->height),
+    m_cropFrame->ShowBand(video->geometry(), QSize(still->width, still->height),
                           OutputSize(m_filmSizeIndex, m_resolutionIndex));
 }
 

@@ -25,9 +25,9 @@
 #include "platform/v4l2/udev_node_source.h"
 #include "platform/v4l2/v4l2_device_backend.h"
 #include "platform/v4l2_timed_io.h"
+#include "session/scan_naming.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
-#include "window/scan_naming.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>

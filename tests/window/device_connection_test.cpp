@@ -11,9 +11,9 @@
 #include "platform/sim/sim_device_bus.h"
 #include "platform/sim/sim_device_config.h"
 #include "platform/sim/sim_device_filter.h"
+#include "session/scan_description.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
-#include "window/scan_description.h"
 
 #include <QApplication>
 #include <QDir>

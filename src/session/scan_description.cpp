@@ -1,6 +1,6 @@
-#include "window/scan_description.h"
+#include "session/scan_description.h"
 
-#include "window/scan_naming.h"
+#include "session/scan_naming.h"
 
 #include <array>
 

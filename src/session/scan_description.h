@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imaging/scan_metadata.h"
-#include "window/save_settings.h"
+#include "session/save_settings.h"
 
 #include <QDateTime>
 #include <QSize>

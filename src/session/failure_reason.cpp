@@ -1,4 +1,4 @@
-#include "window/failure_reason.h"
+#include "session/failure_reason.h"
 
 #include "capture/format_selection.h"
 #include "imaging/imaging_status.h"

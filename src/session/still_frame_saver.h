@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/status.h"
-#include "window/save_settings.h"
+#include "session/save_settings.h"
 
 #include <QString>
 

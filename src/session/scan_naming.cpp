@@ -1,4 +1,4 @@
-#include "window/scan_naming.h"
+#include "session/scan_naming.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "window/still_frame_saver.h"
+#include "session/still_frame_saver.h"
 
 #include "imaging/jpeg_writer.h"
-#include "window/scan_description.h"
-#include "window/scan_naming.h"
+#include "session/scan_description.h"
+#include "session/scan_naming.h"
 
 #include <QDateTime>
 
