@@ -165,6 +165,8 @@ private:
     std::set<std::string> m_existing;
     // A descriptor number kept after its node was let go.
     static constexpr std::size_t kReleased = static_cast<std::size_t>(-1);
+    // Buffer i is mapped at offset i * kBufferStride, as QUERYBUF hands it out.
+    static constexpr std::int64_t kBufferStride = 0x1000000;
     // Open descriptors: node index (or kReleased); wake-ups: their counters.
     std::map<int, std::size_t> m_open;
     std::map<int, int> m_wakeups;
