@@ -8,8 +8,6 @@
 
 #include "device/find_scanner.h"
 #include "platform/devices/camera_control.h"
-#include "platform/devices/device_entry.h"
-#include "platform/devices/device_enumerator.h"
 #include "platform/devices/filter_interfaces.h"
 #include "platform/devices/ks_control.h"
 #include "platform/devices/ks_property.h"
@@ -17,27 +15,17 @@
 #include "platform/devices/property_control.h"
 #include "platform/devices/scanner_contract.h"
 #include "platform/devices/video_proc_amp.h"
-#include "platform/media/filter_graph.h"
 #include "platform/media/media_guids.h"
-#include "platform/media/null_renderer.h"
-#include "platform/media/sample_grabber.h"
-#include "platform/media/stream_config.h"
 #include "platform/media/video_control.h"
-#include "platform/media/video_info.h"
-#include "platform/recording_callback.h"
 #include "platform/v4l2/udev_monitor_source.h"
-#include "platform/v4l2/v4l2_device_backend.h"
-#include "platform/v4l2/v4l2_source_filter.h"
+#include "platform/v4l2_bench_support.h"
 #include "support/wait.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <vector>
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -48,130 +36,7 @@ namespace zv::v4l2 {
 namespace {
 
 using namespace std::chrono_literals;
-
-#define REQUIRE_BENCH()                                                                     \
-    if (std::getenv("UVCBENCH") == nullptr) {                                               \
-        GTEST_SKIP() << "needs the uvcbench VM: ../shared/uvcbench/run -- v4l2_bench_test"; \
-    }
-
-QString BenchDevice() {
-    const char* device = std::getenv("ZV_BENCH_DEVICE");
-    return device != nullptr ? QString::fromLatin1(device) : QStringLiteral("scanner");
-}
-
-bool Presents(const char* device) {
-    return BenchDevice() == QLatin1String(device);
-}
-
-std::string DeviceNode() {
-    const char* node = std::getenv("UVCBENCH_DEVICE");
-    return node != nullptr ? node : "";
-}
-
-QByteArray ScannerFrame(int width, int height) {
-    QFile file(QStringLiteral("%1/mjpeg-%2x%3.jpg")
-                   .arg(QString::fromLocal8Bit(std::getenv("UVCBENCH_FRAMES")))
-                   .arg(width)
-                   .arg(height));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The bench's plug helper: "off" or "on", returning once the node is gone or there.
-bool Plug(const char* state) {
-    const char* helper = std::getenv("UVCBENCH_PLUG");
-    return helper != nullptr &&
-           QProcess::execute(
-               QString::fromLocal8Bit(helper),
-               {QString::fromLatin1(state), QStringLiteral("--wait"), QStringLiteral("20")}) == 0;
-}
-
-struct BoundDevice {
-    QString path;
-    std::shared_ptr<media::Filter> filter;
-};
-
-// The device list's entry for the bench's capture node, bound.
-BoundDevice BindBenchNode(V4l2DeviceBackend& backend) {
-    std::unique_ptr<devices::DeviceEnumerator> list;
-    EXPECT_EQ(backend.CreateClassEnumerator(devices::kVideoInputDeviceCategory, &list), kOk);
-    std::unique_ptr<devices::DeviceEntry> entry;
-    while (list != nullptr && list->Next(&entry) == kOk) {
-        BoundDevice device;
-        EXPECT_EQ(
-            entry->ReadProperty(QString::fromLatin1(devices::kDevicePathProperty), &device.path),
-            kOk);
-        if (device.path.endsWith(QLatin1Char('#') + QString::fromStdString(DeviceNode()))) {
-            EXPECT_EQ(entry->BindFilter(&device.filter), kOk);
-            return device;
-        }
-    }
-    ADD_FAILURE() << "the bench's node " << DeviceNode() << " is not listed";
-    return {};
-}
-
-V4l2SourceFilter& Source(const BoundDevice& device) {
-    return static_cast<V4l2SourceFilter&>(*device.filter);
-}
-
-// The capture pin's or the still pin's type of this subtype and size.
-bool SetFormat(media::Pin& pin, const Guid& subtype, int width, int height) {
-    media::StreamConfig* config = pin.GetStreamConfig();
-    int count = 0;
-    int size = 0;
-    if (config == nullptr || config->GetNumberOfCapabilities(&count, &size) != kOk) {
-        return false;
-    }
-    std::vector<std::byte> caps(static_cast<std::size_t>(size));
-    for (int i = 0; i < count; ++i) {
-        std::unique_ptr<media::MediaType> type;
-        if (config->GetStreamCaps(i, &type, caps) == kOk && type->Subtype() == subtype &&
-            media::ReadVideoInfo(*type).value_or(media::VideoInfoFields{}).size ==
-                media::FrameSize{width, height}) {
-            return config->SetFormat(*type) == kOk;
-        }
-    }
-    return false;
-}
-
-// The source with a sample grabber and a null renderer on each of its pins.
-class BenchGraph {
-public:
-    explicit BenchGraph(std::shared_ptr<media::Filter> source) : m_source(std::move(source)) {
-        EXPECT_EQ(graph.AddFilter(m_source, QStringLiteral("Device Source")), kOk);
-        auto& filter = static_cast<V4l2SourceFilter&>(*m_source);
-        Branch(*filter.CapturePin(), preview);
-        if (filter.StillPin() != nullptr) {
-            Branch(*filter.StillPin(), still);
-        }
-    }
-    ~BenchGraph() { IgnoreStatus(graph.Stop()); }
-
-    media::FilterGraph graph;
-    test::RecordingCallback preview;
-    test::RecordingCallback still;
-
-private:
-    void Branch(media::Pin& pin, test::RecordingCallback& callback) {
-        auto grabber = std::make_shared<media::SampleGrabber>();
-        auto null = std::make_shared<media::NullRenderer>();
-        EXPECT_EQ(grabber->SetCallback(&callback, media::SampleGrabber::kModeBufferCB), kOk);
-        EXPECT_TRUE(Succeeded(graph.AddFilter(grabber, QString())));
-        EXPECT_TRUE(Succeeded(graph.AddFilter(null, QString())));
-        EXPECT_EQ(graph.Connect(pin, *grabber->GetPin(0)), kOk);
-        EXPECT_EQ(graph.Connect(*grabber->GetPin(1), *null->GetPin(0)), kOk);
-    }
-
-    std::shared_ptr<media::Filter> m_source;
-};
-
-devices::KsNodeProperty XuRequest(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
-    devices::KsNodeProperty request;
-    request.set = contract::kExtensionUnitPropertySet;
-    request.id = id;
-    request.flags = flags;
-    request.nodeId = node;
-    return request;
-}
+using namespace test;
 
 TEST(V4l2Bench, ListsOnlyTheCaptureNodeWithItsUsbIdentity) {
     REQUIRE_BENCH();

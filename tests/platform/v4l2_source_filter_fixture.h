@@ -1,11 +1,8 @@
 #pragma once
 
-#include "platform/media/filter_graph.h"
-#include "platform/media/null_renderer.h"
-#include "platform/media/sample_grabber.h"
+#include "platform/grabber_branch.h"
 #include "platform/media/stream_config.h"
 #include "platform/media/video_control.h"
-#include "platform/recording_callback.h"
 #include "platform/scanner_node_info.h"
 #include "platform/v4l2/v4l2_format_enumeration.h"
 #include "platform/v4l2/v4l2_source_filter.h"
@@ -100,20 +97,10 @@ protected:
         ASSERT_NE(filter, nullptr);
         graph = std::make_unique<media::FilterGraph>();
         ASSERT_EQ(graph->AddFilter(filter, QStringLiteral("Device Source")), kOk);
-        Branch(*filter->CapturePin(), preview);
+        AddGrabberBranch(*graph, *filter->CapturePin(), preview);
         if (filter->StillPin() != nullptr) {
-            Branch(*filter->StillPin(), still);
+            AddGrabberBranch(*graph, *filter->StillPin(), still);
         }
-    }
-
-    void Branch(media::Pin& pin, RecordingCallback& callback) {
-        auto grabber = std::make_shared<media::SampleGrabber>();
-        auto null = std::make_shared<media::NullRenderer>();
-        ASSERT_EQ(grabber->SetCallback(&callback, media::SampleGrabber::kModeBufferCB), kOk);
-        ASSERT_TRUE(Succeeded(graph->AddFilter(grabber, QString())));
-        ASSERT_TRUE(Succeeded(graph->AddFilter(null, QString())));
-        ASSERT_EQ(graph->Connect(pin, *grabber->GetPin(0)), kOk);
-        ASSERT_EQ(graph->Connect(*grabber->GetPin(1), *null->GetPin(0)), kOk);
     }
 
     Status Trigger() {
