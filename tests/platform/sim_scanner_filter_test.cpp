@@ -1,11 +1,11 @@
 #include "platform/sim/sim_scanner_filter.h"
 
 #include "platform/devices/scanner_contract.h"
+#include "platform/grabber_branch.h"
 #include "platform/media/filter_graph.h"
 #include "platform/media/jpeg_codec.h"
 #include "platform/media/media_guids.h"
 #include "platform/media/media_status.h"
-#include "platform/media/null_renderer.h"
 #include "platform/media/sample_grabber.h"
 #include "platform/media/stream_config.h"
 #include "platform/media/video_info.h"
@@ -48,9 +48,9 @@ public:
     explicit SimGraph(SimScannerConfig config)
         : source(SimScannerFilter::Create(std::move(config))) {
         EXPECT_EQ(graph.AddFilter(source, QStringLiteral("Device Source")), kOk);
-        Branch(*source->CapturePin(), previewGrabber, previewCallback);
+        previewGrabber = test::AddGrabberBranch(graph, *source->CapturePin(), previewCallback);
         if (source->StillPin() != nullptr) {
-            Branch(*source->StillPin(), stillGrabber, stillCallback);
+            stillGrabber = test::AddGrabberBranch(graph, *source->StillPin(), stillCallback);
         }
     }
 
@@ -60,18 +60,6 @@ public:
     std::shared_ptr<media::SampleGrabber> stillGrabber;
     test::RecordingCallback previewCallback;
     test::RecordingCallback stillCallback;
-
-private:
-    void Branch(media::Pin& pin, std::shared_ptr<media::SampleGrabber>& grabber,
-                test::RecordingCallback& callback) {
-        grabber = std::make_shared<media::SampleGrabber>();
-        auto null = std::make_shared<media::NullRenderer>();
-        EXPECT_EQ(grabber->SetCallback(&callback, media::SampleGrabber::kModeBufferCB), kOk);
-        EXPECT_TRUE(Succeeded(graph.AddFilter(grabber, QString())));
-        EXPECT_TRUE(Succeeded(graph.AddFilter(null, QString())));
-        EXPECT_EQ(graph.Connect(pin, *grabber->GetPin(0)), kOk);
-        EXPECT_EQ(graph.Connect(*grabber->GetPin(1), *null->GetPin(0)), kOk);
-    }
 };
 
 TEST(SimScanner, PreviewFramesFlowAndNoneArriveAfterStopReturns) {
