@@ -43,7 +43,8 @@ struct DeviceChangeEvent;
 }  // namespace devices
 namespace media {
 class Filter;
-}
+class MediaType;
+}  // namespace media
 
 // The scanner window: its widgets, their handlers and what they show. The scanner itself (its
 // connection, capture, saves, count and time-out) is the session's; the handlers forward to it and
@@ -263,9 +264,9 @@ private:
     void CreateScanAids();
     // Frames the band a Scan keeps over the live picture; nothing without a preview.
     void ShowCropFrame();
-    // Where the preview goes in the preview area for the capture format; nothing when the
-    // format cannot be read.
-    std::optional<QRect> PreviewGeometry(const CaptureController& capture) const;
+    // Where the preview goes in the preview area for the capture format; nothing when it is no
+    // whole video format block.
+    std::optional<QRect> PreviewGeometry(const media::MediaType& format) const;
 
     std::unique_ptr<ControlTable> m_controls;
     QComboBox* m_languageCombo = nullptr;

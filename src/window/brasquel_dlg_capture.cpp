@@ -42,12 +42,16 @@ void CBrasquelDlg::ShowDeviceLocked() {
 }
 
 Status CBrasquelDlg::PlacePreview(bool show) {
-    CaptureController* capture = Capture();
+    const CaptureController* capture = Capture();
     if (capture == nullptr || capture->Graph() == nullptr || m_video == nullptr) {
         return kFail;
     }
     if (show) {
-        const std::optional<QRect> placed = PreviewGeometry(*capture);
+        std::unique_ptr<media::MediaType> type;
+        if (const Status hr = capture->GetCurrentFormat(&type); Failed(hr)) {
+            return hr;
+        }
+        const std::optional<QRect> placed = PreviewGeometry(*type);
         if (!placed.has_value()) {
             return kFail;
         }
@@ -62,12 +66,8 @@ Status CBrasquelDlg::PlacePreview(bool show) {
     return kOk;
 }
 
-std::optional<QRect> CBrasquelDlg::PreviewGeometry(const CaptureController& capture) const {
-    std::unique_ptr<media::MediaType> type;
-    if (Failed(capture.GetCurrentFormat(&type))) {
-        return std::nullopt;
-    }
-    const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
+std::optional<QRect> CBrasquelDlg::PreviewGeometry(const media::MediaType& format) const {
+    const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(format);
     // A zero height would make the proportions meaningless (and divide by zero).
     if (!info.has_value() || info->size.height == 0) {
         return std::nullopt;
