@@ -1,5 +1,6 @@
 #include "window/video_widget.h"
 
+#include "platform/media/jpeg_codec.h"
 #include "support/wait.h"
 
 #include <QCoreApplication>
@@ -25,11 +26,15 @@ TEST(VideoWidgetTest, RepaintsRequestedWhileTheWidgetGoesReachNothing) {
     EXPECT_EQ(sink->TargetSize(), QSize(64, 48)) << "decoded no larger than shown";
 
     std::atomic<int> requests{0};
+    QImage yellow(640, 480, QImage::Format_RGB32);
+    yellow.fill(Qt::yellow);
+    const QByteArray jpeg = media::JpegCodec::Encode(yellow, 90, media::ChromaSubsampling::k420);
+    // Decodes every frame at the size shown, as the renderer does.
     std::jthread streaming([&](const std::stop_token& stop) {
-        QImage picture(64, 48, QImage::Format_RGB32);
-        picture.fill(Qt::yellow);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
         while (!stop.stop_requested()) {
-            frames->Store(picture);
+            frames->Store(media::JpegCodec::Decode(bytes, static_cast<std::size_t>(jpeg.size()),
+                                                   sink->TargetSize()));
             sink->RequestRepaint();
             requests.fetch_add(1);
         }
