@@ -9,6 +9,7 @@
 #include "platform/media/sample_grabber.h"
 #include "platform/media/stream_config.h"
 #include "platform/media/video_control.h"
+#include "platform/media/video_renderer.h"
 
 #include <chrono>
 
@@ -39,10 +40,6 @@ void CaptureController::AttachDevice(std::shared_ptr<media::Filter> filter) {
     m_deviceFilter = std::move(filter);
     m_sourceFilter = m_deviceFilter.get();
     m_hasStillPin = m_deviceFilter && FindStillPin(*m_deviceFilter) != nullptr;
-}
-
-void CaptureController::SetRendererWindowFactory(media::RendererWindowFactory factory) {
-    m_rendererWindowFactory = std::move(factory);
 }
 
 Status CaptureController::GetCaptureStreamConfig(media::StreamConfig** config) const {
@@ -104,10 +101,6 @@ bool CaptureController::TriggerStill() {
     return true;
 }
 
-media::VideoWindow* CaptureController::PreviewWindow() const {
-    return m_graph ? &m_graph->GetVideoWindow() : nullptr;
-}
-
 std::shared_ptr<const media::LatestFrame> CaptureController::PreviewFrames() const {
     if (!m_graph) {
         return nullptr;
@@ -159,9 +152,7 @@ Status CaptureController::CreateGraph() {
     }
     // A builder takes its first graph.
     IgnoreStatus(m_builder->SetFiltergraph(m_graph));
-    if (m_rendererWindowFactory) {
-        m_builder->SetRendererWindowFactory(m_rendererWindowFactory);
-    }
+    m_builder->SetPreviewSink(m_previewSink);
     return kOk;
 }
 

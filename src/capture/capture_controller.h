@@ -4,7 +4,6 @@
 #include "capture/graph_object_factory.h"
 #include "capture/sg_callback.h"
 #include "capture/still_handlers.h"
-#include "platform/media/video_renderer.h"
 #include "platform/status.h"
 
 #include <memory>
@@ -17,9 +16,9 @@ class Filter;
 class FilterGraph;
 class LatestFrame;
 class MediaType;
+class PreviewSink;
 class SampleGrabber;
 class StreamConfig;
-class VideoWindow;
 }  // namespace media
 
 // Owns one capture graph for the connected scanner: the builder, the graph, the scanner's
@@ -71,13 +70,13 @@ public:
     // Asks the scanner's still pin for one frame; false when there is no still pin or no
     // trigger to ask (the frame itself arrives later, at the sink).
     bool TriggerStill();
-    // How the preview renderer makes its window (a headless window when not set).
-    void SetRendererWindowFactory(media::RendererWindowFactory factory);
+    // Where the preview renderer hands its pictures for display (nowhere when not set); set it
+    // before BuildGraph.
+    void SetPreviewSink(std::shared_ptr<media::PreviewSink> sink) {
+        m_previewSink = std::move(sink);
+    }
 
     media::Filter* SourceFilter() const { return m_sourceFilter; }
-    // The preview renderer's window, to place it in the window's preview area; null without a
-    // graph.
-    media::VideoWindow* PreviewWindow() const;
     // The latest pictures of the preview renderer; null without a graph or renderer. A new
     // object for every graph: a restarted capture hands out other pictures.
     std::shared_ptr<const media::LatestFrame> PreviewFrames() const;
@@ -97,7 +96,7 @@ private:
     Status CleanUpGraph(Status failure);
 
     const GraphObjectFactory m_objects;
-    media::RendererWindowFactory m_rendererWindowFactory;
+    std::shared_ptr<media::PreviewSink> m_previewSink;
 
     // The same object as m_deviceFilter; holds no reference of its own.
     media::Filter* m_sourceFilter = nullptr;

@@ -4,7 +4,6 @@
 #include "capture/still_format.h"
 #include "device/discovery_report.h"
 #include "device/probe_pause.h"
-#include "platform/media/video_renderer.h"
 #include "platform/status.h"
 #include "session/save_settings.h"
 
@@ -32,7 +31,8 @@ struct DeviceChangeEvent;
 }  // namespace devices
 namespace media {
 class Filter;
-}
+class PreviewSink;
+}  // namespace media
 
 // The connected scanner and what runs on it, without any widget: discovery (with the
 // identification retries), connection, arrival and removal, the capture and its still trigger,
@@ -46,9 +46,6 @@ class ScannerSession : public QObject {
     Q_OBJECT
 
 public:
-    // How the preview is put into (true) or taken out of (false) the front end's preview area.
-    using PreviewPlacer = std::function<Status(bool show)>;
-
     explicit ScannerSession(QObject* parent = nullptr);
     // No streaming thread outlives the session it saves for.
     ~ScannerSession() override;
@@ -93,10 +90,9 @@ public:
     const StillFormat* StillFormatRecord() const { return m_stillFormat.get(); }
     StillFormat* MutableStillFormatRecord() { return m_stillFormat.get(); }
     void SetGraphObjectFactory(GraphObjectFactory objects) { m_graphObjects = std::move(objects); }
-    void SetRendererWindowFactory(media::RendererWindowFactory factory) {
-        m_rendererWindowFactory = std::move(factory);
-    }
-    void SetPreviewPlacer(PreviewPlacer placer) { m_placePreview = std::move(placer); }
+    // Where the preview's pictures go for display, from the next capture start on (without a
+    // sink they are only kept, for the settle watcher).
+    void SetPreviewSink(std::shared_ptr<media::PreviewSink> sink);
 
     // The front end's part of what a save reads (folder, film type, size, resolution,
     // adjustments); the session adds the still size and the scanner's make and model, and hands
@@ -132,6 +128,9 @@ signals:
     void discoveryDetailChanged(const QString& text);
     // The capture, its still format or what a save reads changed.
     void captureChanged();
+    // The preview goes on (the graph is built, not yet running) or off (the graph has stopped
+    // and is about to be dismantled): the front end shows or hides it. Delivered at once.
+    void previewShown(bool shown);
 
 private:
     bool DiscoverAndConnect(const std::optional<QString>& matchPath);
@@ -139,7 +138,6 @@ private:
     void RegisterForDeviceChanges();
     void ChooseFormats();
     Status RecordStillFormat();
-    Status PlacePreview(bool show);
 
     std::shared_ptr<devices::DeviceBackend> m_devices;
     ProbePause m_probePause = SleepProbePause;
@@ -152,8 +150,7 @@ private:
     std::shared_ptr<media::Filter> m_scannerFilter;
 
     GraphObjectFactory m_graphObjects = GraphObjectFactory::Default();
-    media::RendererWindowFactory m_rendererWindowFactory;
-    PreviewPlacer m_placePreview;
+    std::shared_ptr<media::PreviewSink> m_previewSink;
     std::unique_ptr<StillFormat> m_stillFormat;
     std::unique_ptr<CaptureController> m_captureController;
 

@@ -35,7 +35,7 @@ Status ScannerSession::StartCapture() {
     m_captureController = std::make_unique<CaptureController>(m_graphObjects);
     CaptureController& controller = *m_captureController;
     controller.AttachDevice(m_scannerFilter);
-    controller.SetRendererWindowFactory(m_rendererWindowFactory);
+    controller.SetPreviewSink(m_previewSink);
     controller.SetStillSink([this](double sampleTime, std::span<const std::uint8_t> frame) {
         return SaveStillFrame(sampleTime, frame);
     });
@@ -43,8 +43,8 @@ Status ScannerSession::StartCapture() {
 
     // The run below fails for a graph that could not be built, and says so.
     IgnoreStatus(controller.BuildGraph());
-    // Without a preview picture the capture still runs and scans.
-    IgnoreStatus(PlacePreview(true));
+    // Shown where the front end can; without a preview picture the capture still runs and scans.
+    emit previewShown(true);
     const bool busy = contract::IsBusyStatus(controller.RunGraph());
     const Status recorded = RecordStillFormat();
     // Whoever is told may run a nested event loop, in which a removal or the close sequence may
@@ -101,8 +101,8 @@ Status ScannerSession::RecordStillFormat() {
     return kOk;
 }
 
-Status ScannerSession::PlacePreview(bool show) {
-    return m_placePreview ? m_placePreview(show) : kFail;
+void ScannerSession::SetPreviewSink(std::shared_ptr<media::PreviewSink> sink) {
+    m_previewSink = std::move(sink);
 }
 
 void ScannerSession::StopCapture() {
@@ -112,11 +112,10 @@ void ScannerSession::StopCapture() {
     CaptureController& controller = *m_captureController;
     // Joins the streaming threads: a save in progress finishes first (it never waits for this
     // thread), and its outcome is applied right after, before anything else goes. A graph that
-    // does not stop in time is torn down all the same, and the preview taken off whatever its
-    // renderer answers.
+    // does not stop in time is torn down all the same, and the preview hidden all the same.
     IgnoreStatus(controller.StopGraph());
     ApplySaveOutcomes();
-    IgnoreStatus(PlacePreview(false));
+    emit previewShown(false);
     controller.RemoveDownstream(controller.SourceFilter());
     controller.ReleaseStillGrabber();
     controller.ReleaseSource();

@@ -3,7 +3,6 @@
 #include "controls/xlabel.h"
 #include "device/adjustment_controls.h"
 #include "device/property_slots.h"
-#include "platform/media/video_widget_window.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "resources/strings/string_ids.h"
@@ -12,6 +11,7 @@
 #include "settings/localised_text.h"
 #include "window/auto_scan.h"
 #include "window/default_save_folder.h"
+#include "window/video_widget.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -74,8 +74,9 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
     m_defaultSaveFolder = DefaultSaveFolder();
     m_saveFolder = m_defaultSaveFolder;
     m_session = std::make_unique<ScannerSession>();
-    m_session->SetRendererWindowFactory(&media::VideoWidgetWindow::Create);
-    m_session->SetPreviewPlacer([this](bool show) { return PlacePreview(show); });
+    // Placed while the session starts or stops capture; a refusal leaves no picture there.
+    connect(m_session.get(), &ScannerSession::previewShown, this,
+            [this](bool shown) { IgnoreStatus(PlacePreview(shown)); });
     ConnectSessionSignals();
     PublishSaveSettings();
 }
@@ -160,6 +161,9 @@ bool CBrasquelDlg::OnInitDialog() {
     FillLanguageCombo();
     m_statusLine = BindLabel(ctl::kStatusLine);
     m_previewArea = BindLabel(ctl::kPreviewArea);
+    // Below whatever is drawn over the preview later (the crop frame).
+    m_video = new VideoWidget(m_previewArea);
+    m_session->SetPreviewSink(m_video->Sink());
     m_noDeviceLabel = BindLabel(ctl::kNoDeviceLabel);
     UpdateData(false);
 

@@ -16,6 +16,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -35,13 +36,15 @@ class CropFrameOverlay;
 class CXLabel;
 class LastScansStrip;
 class PropertySlots;
+class VideoWidget;
 namespace devices {
 class DeviceBackend;
 struct DeviceChangeEvent;
 }  // namespace devices
 namespace media {
 class Filter;
-}
+class MediaType;
+}  // namespace media
 
 // The scanner window: its widgets, their handlers and what they show. The scanner itself (its
 // connection, capture, saves, count and time-out) is the session's; the handlers forward to it and
@@ -107,7 +110,8 @@ public:
     // Puts the scanner on screen: a new capture controller, the pins' formats for the film size,
     // the graph, the preview, the run, the still format. Does nothing without a scanner filter.
     Status StartCapture();
-    // Fits the preview video into the preview area (show) or takes it out again (hide).
+    // Fits the preview video into the preview area (show) or hides it again (hide); kFail
+    // without a capture graph, or (show) without a readable capture format.
     Status PlacePreview(bool show);
     // Stops the graph, applies the outcomes of saves that finished, dismantles and destroys the
     // capture controller. Safe without one.
@@ -260,11 +264,16 @@ private:
     void CreateScanAids();
     // Frames the band a Scan keeps over the live picture; nothing without a preview.
     void ShowCropFrame();
+    // Where the preview goes in the preview area for the capture format; nothing when it is no
+    // whole video format block.
+    std::optional<QRect> PreviewGeometry(const media::MediaType& format) const;
 
     std::unique_ptr<ControlTable> m_controls;
     QComboBox* m_languageCombo = nullptr;
     CXLabel* m_statusLine = nullptr;
     CXLabel* m_previewArea = nullptr;
+    // The live preview, a child of the preview area (made by OnInitDialog).
+    VideoWidget* m_video = nullptr;
     CXLabel* m_noDeviceLabel = nullptr;
     LastScansStrip* m_lastScans = nullptr;
     CropFrameOverlay* m_cropFrame = nullptr;

@@ -4,9 +4,8 @@
 #include "controls/xlabel.h"
 #include "platform/media/media_type.h"
 #include "platform/media/video_info.h"
-#include "platform/media/video_widget.h"
-#include "platform/media/video_window.h"
 #include "window/brasquel_dlg.h"
+#include "window/video_widget.h"
 
 #include <QMessageBox>
 
@@ -43,47 +42,49 @@ void CBrasquelDlg::ShowDeviceLocked() {
 }
 
 Status CBrasquelDlg::PlacePreview(bool show) {
-    media::VideoWindow* window = Capture() != nullptr ? Capture()->PreviewWindow() : nullptr;
-    if (window == nullptr) {
+    const CaptureController* capture = Capture();
+    if (capture == nullptr || capture->Graph() == nullptr || m_video == nullptr) {
         return kFail;
     }
-    media::VideoWindow& video = *window;
     if (show) {
-        const int areaWidth = m_previewArea->width();
-        const int areaHeight = m_previewArea->height();
         std::unique_ptr<media::MediaType> type;
-        const Status hr = Capture()->GetCurrentFormat(&type);
-        if (Failed(hr)) {
+        if (const Status hr = capture->GetCurrentFormat(&type); Failed(hr)) {
             return hr;
         }
-        const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(*type);
-        // A zero height would make the proportions meaningless (and divide by zero).
-        if (!info.has_value() || info->size.height == 0) {
+        const std::optional<QRect> placed = PreviewGeometry(*type);
+        if (!placed.has_value()) {
             return kFail;
         }
-        const media::FrameSize size = info->size;
-        // The product is taken in 64 bits so that a large format cannot overflow it.
-        const auto videoWidth =
-            static_cast<int>(static_cast<std::int64_t>(areaHeight) * size.width / size.height);
-        const int left = size.width == size.height ? (areaWidth - videoWidth) / 2 : 0;
-        // The preview is placed as far as its renderer lets it; a refusal leaves no picture there.
-        IgnoreStatus(video.PutOwner(m_previewArea));
-        IgnoreStatus(video.PutMessageDrain(m_previewArea));
-        IgnoreStatus(video.PutWindowStyle(media::kWindowStyleChild));
-        IgnoreStatus(video.SetWindowPosition(left, 0, videoWidth, areaHeight));
-        IgnoreStatus(video.PutVisible(true));
+        // Without a renderer (the preview path did not build) there is nothing to show.
+        if (std::shared_ptr<const media::LatestFrame> frames = capture->PreviewFrames()) {
+            m_video->ShowFrames(std::move(frames), *placed);
+        }
     } else {
-        IgnoreStatus(video.PutVisible(false));
-        IgnoreStatus(video.PutMessageDrain(nullptr));
-        IgnoreStatus(video.PutOwner(nullptr));
+        m_video->HideFrames();
     }
     m_previewArea->SetBackground(0, 0, false);
     return kOk;
 }
 
+std::optional<QRect> CBrasquelDlg::PreviewGeometry(const media::MediaType& format) const {
+    const std::optional<media::VideoInfoFields> info = media::ReadVideoInfo(format);
+    // A zero height would make the proportions meaningless (and divide by zero).
+    if (!info.has_value() || info->size.height == 0) {
+        return std::nullopt;
+    }
+    const media::FrameSize size = info->size;
+    const int areaWidth = m_previewArea->width();
+    const int areaHeight = m_previewArea->height();
+    // As tall as the area with the format's proportions; the product is taken in 64 bits so that
+    // a large format cannot overflow it. Only a square picture is centred.
+    const auto videoWidth =
+        static_cast<int>(static_cast<std::int64_t>(areaHeight) * size.width / size.height);
+    const int left = size.width == size.height ? (areaWidth - videoWidth) / 2 : 0;
+    return QRect(left, 0, videoWidth, areaHeight);
+}
+
 bool CBrasquelDlg::HasPreviewPicture() const {
-    const auto* video = m_previewArea->findChild<media::VideoWidget*>();
-    return Capture() != nullptr && video != nullptr && video->PicturesPainted() > 0;
+    return Capture() != nullptr && m_video != nullptr && m_video->PicturesPainted() > 0;
 }
 
 }  // namespace zv

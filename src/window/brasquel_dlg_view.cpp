@@ -1,12 +1,12 @@
 // The scanner window's aids for scanning a whole roll: Space to scan, the last scans at a glance
 // and the frame of what a Scan keeps over the preview. All run on the GUI thread.
 #include "controls/xlabel.h"
-#include "platform/media/video_widget.h"
 #include "session/scan_naming.h"
 #include "window/brasquel_dlg.h"
 #include "window/crop_frame_overlay.h"
 #include "window/dialog_units.h"
 #include "window/last_scans_strip.h"
+#include "window/video_widget.h"
 
 #include <QShortcut>
 
@@ -56,13 +56,12 @@ void CBrasquelDlg::ShowCropFrame() {
     if (m_cropFrame == nullptr) {
         return;  // before OnInitDialog
     }
-    const auto* video = m_previewArea->findChild<media::VideoWidget*>();
     const StillFormat* still = StillFormatRecord();
-    if (Capture() == nullptr || video == nullptr || video->isHidden() || still == nullptr) {
+    if (Capture() == nullptr || m_video->isHidden() || still == nullptr) {
         m_cropFrame->Clear();
         return;
     }
-    m_cropFrame->ShowBand(video->geometry(), QSize(still->width, still->height),
+    m_cropFrame->ShowBand(m_video->geometry(), QSize(still->width, still->height),
                           OutputSize(m_filmSizeIndex, m_resolutionIndex));
 }
 

@@ -32,7 +32,7 @@ void CropFrameOverlay::ShowBand(QRect picture, QSize still, QSize target) {
     }
     m_picture = picture;
     m_band = band.translated(picture.topLeft());
-    // The video widget may have been made after this overlay: stay on top of it.
+    // Over the live picture, whatever was raised since.
     setGeometry(parentWidget()->rect());
     raise();
     show();

@@ -1,7 +1,6 @@
 #include "platform/media/capture_graph_builder.h"
 
 #include "platform/media/filter_graph.h"
-#include "platform/media/headless_video_window.h"
 #include "platform/media/media_guids.h"
 #include "platform/media/media_status.h"
 #include "platform/media/null_renderer.h"
@@ -119,10 +118,6 @@ TEST_F(CaptureGraphBuilderTest, RenderingACapturePinInsertsTheDefaultRenderer) {
     std::shared_ptr<Filter> renderer;
     ASSERT_EQ(m_graph->FindFilterByName(QStringLiteral("Video Renderer"), &renderer), kOk);
     EXPECT_EQ(capture->Peer(), renderer->GetPin(0));
-    EXPECT_NE(renderer->GetVideoWindow(), nullptr);
-    EXPECT_NE(dynamic_cast<HeadlessVideoWindow*>(renderer->GetVideoWindow()), nullptr)
-        << "no window factory: a renderer without a display";
-    EXPECT_EQ(m_graph->GetVideoWindow().PutVisible(true), kOk);
 }
 
 TEST_F(CaptureGraphBuilderTest, Yuy2CapturePinGetsADecoderInFrontOfTheRenderer) {
@@ -192,7 +187,6 @@ TEST_F(CaptureGraphBuilderTest, RendererThatCannotConnectIsRemovedAgain) {
               kCannotConnect);
     EXPECT_EQ(Names(), QStringList({"Device Source"}));
     EXPECT_FALSE(m_source->CapturePin()->IsConnected());
-    EXPECT_EQ(m_graph->GetVideoWindow().PutVisible(true), kNoInterface);
 }
 
 TEST_F(CaptureGraphBuilderTest, SecondRenderOfAConnectedPinIsRefused) {

@@ -1,11 +1,11 @@
 #include "controls/xlabel.h"
-#include "platform/media/video_widget.h"
 #include "platform/sim/sim_scanner_filter.h"
 #include "support/small_sim_scanner.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
 #include "window/crop_frame_overlay.h"
 #include "window/last_scans_strip.h"
+#include "window/video_widget.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,7 +122,7 @@ TEST_P(CropFrameTest, FramesTheBandTheStillKeepsOnlyWhileThereIsAPreview) {
     EXPECT_TRUE(window.CropFrame().Band().isEmpty());
     ChooseFilmSize(GetParam().filmSizeId);
     ASSERT_EQ(window.StartCapture(), kOk);
-    const auto* video = window.PreviewArea().findChild<media::VideoWidget*>();
+    const auto* video = window.PreviewArea().findChild<VideoWidget*>();
     ASSERT_NE(video, nullptr);
     const QRectF picture = video->geometry();
     const QRectF band = window.CropFrame().Band();

@@ -4,11 +4,11 @@
 #include "platform/media/media_guids.h"
 #include "platform/media/stream_config.h"
 #include "platform/media/video_info.h"
-#include "platform/media/video_widget.h"
 #include "platform/sim/sim_scanner_filter.h"
 #include "support/small_sim_scanner.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
+#include "window/video_widget.h"
 
 #include <QApplication>
 #include <QDir>
@@ -173,26 +173,15 @@ TEST_P(Placement, TheVideoIsAsTallAsTheAreaWithTheFormatsProportions) {
     window.PreviewArea().resize(c.area);
     IgnoreStatus(window.StartCapture());
 
-    media::VideoWindow& video = *window.Capture()->PreviewWindow();
-    QRect placed;
-    ASSERT_EQ(video.GetWindowPosition(&placed), kOk);
-    EXPECT_EQ(placed, c.expected);
-    QWidget* owner = nullptr;
-    QWidget* drain = nullptr;
-    IgnoreStatus(video.GetOwner(&owner));
-    IgnoreStatus(video.GetMessageDrain(&drain));
-    EXPECT_EQ(owner, &window.PreviewArea());
-    EXPECT_EQ(drain, &window.PreviewArea());
-    bool visible = false;
-    IgnoreStatus(video.GetVisible(&visible));
-    EXPECT_TRUE(visible);
+    auto* video = window.PreviewArea().findChild<VideoWidget*>();
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->geometry(), c.expected);
+    EXPECT_EQ(video->Sink()->TargetSize(), c.expected.size()) << "decoded no larger than shown";
+    EXPECT_FALSE(video->isHidden());
     EXPECT_EQ(window.PreviewArea().BackgroundColor(), 0u);
 
     ASSERT_EQ(window.PlacePreview(false), kOk);
-    IgnoreStatus(video.GetVisible(&visible));
-    IgnoreStatus(video.GetOwner(&owner));
-    EXPECT_FALSE(visible);
-    EXPECT_EQ(owner, nullptr);
+    EXPECT_TRUE(video->isHidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -220,9 +209,7 @@ TEST_F(CaptureFlowTest, AShortCaptureFormatBlockLeavesTheVideoUnplaced) {
     IgnoreStatus(window.StartCapture());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "[0] not FORMAT_VideoInfo\n");
     EXPECT_EQ(window.PlacePreview(true), kFail);
-    QWidget* owner = nullptr;
-    IgnoreStatus(window.Capture()->PreviewWindow()->GetOwner(&owner));
-    EXPECT_NE(owner, &window.PreviewArea());
+    EXPECT_TRUE(window.PreviewArea().findChild<VideoWidget*>()->isHidden());
 }
 
 TEST_F(CaptureFlowTest, StopThenStartBuildsEverythingAnew) {
@@ -264,7 +251,7 @@ TEST_F(CaptureFlowTest, ScanSavesAFileThatIsNamedAndSizedWithinTheTimeOut) {
     Connect();
     window.show();
     IgnoreStatus(window.StartCapture());
-    auto* video = window.PreviewArea().findChild<media::VideoWidget*>();
+    auto* video = window.PreviewArea().findChild<VideoWidget*>();
     ASSERT_NE(video, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return video->PaintCount() > 0; }));
 

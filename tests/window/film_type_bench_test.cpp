@@ -6,10 +6,10 @@
 // arc-seconds, 4 bytes little-endian. Outside the VM every test skips.
 
 #include "controls/xlabel.h"
-#include "platform/media/video_widget.h"
 #include "platform/v4l2/v4l2_device_backend.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
+#include "window/video_widget.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -52,7 +52,7 @@ protected:
     }
 
     int Pictures() const {
-        const auto* video = window.PreviewArea().findChild<media::VideoWidget*>();
+        const auto* video = window.PreviewArea().findChild<VideoWidget*>();
         return video != nullptr ? video->PicturesPainted() : 0;
     }
 

@@ -51,10 +51,6 @@ Status CaptureGraphBuilder::GetFiltergraph(std::shared_ptr<FilterGraph>* graph) 
     return m_graph ? kOk : kUnexpected;
 }
 
-void CaptureGraphBuilder::SetRendererWindowFactory(RendererWindowFactory factory) {
-    m_windowFactory = std::move(factory);
-}
-
 Status CaptureGraphBuilder::FindPin(const Filter& filter, PinDirection direction,
                                     const Guid* category, const Guid* majorType, bool unconnected,
                                     int index, Pin** pin) const {
@@ -146,7 +142,7 @@ Status CaptureGraphBuilder::RenderWithDefaultRenderer(Pin& output) {
     if (offered.MajorType() != kMediaTypeVideo) {
         return kCannotRender;
     }
-    auto renderer = std::make_shared<VideoRenderer>(m_windowFactory);
+    auto renderer = std::make_shared<VideoRenderer>(m_previewSink);
     Filter& added = *renderer;
     if (const Status status =
             m_graph->AddFilter(std::move(renderer), QStringLiteral("Video Renderer"));

@@ -25,9 +25,9 @@ public:
     Status SetFiltergraph(std::shared_ptr<FilterGraph> graph);
     Status GetFiltergraph(std::shared_ptr<FilterGraph>* graph) const;
 
-    // How default renderers make their window (a widget: MakeVideoWidgetWindow of
-    // zv_platform_video). Without one they draw into a HeadlessVideoWindow.
-    void SetRendererWindowFactory(RendererWindowFactory factory);
+    // Where default renderers hand their pictures for display; without a sink they only keep
+    // them.
+    void SetPreviewSink(std::shared_ptr<PreviewSink> sink) { m_previewSink = std::move(sink); }
 
     // The `index`-th pin of `filter` (0 = the first) with the given direction and, when given,
     // the given category (pin category property) and major type (connection type, or the type
@@ -52,7 +52,7 @@ private:
     Status RenderWithDefaultRenderer(Pin& output);
 
     std::shared_ptr<FilterGraph> m_graph;
-    RendererWindowFactory m_windowFactory;
+    std::shared_ptr<PreviewSink> m_previewSink;
 };
 
 }  // namespace zv::media

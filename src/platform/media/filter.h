@@ -23,7 +23,6 @@ namespace zv::media {
 class FilterGraph;
 class MediaSample;
 class VideoControl;
-class VideoWindow;
 
 enum class FilterState { kStopped, kPaused, kRunning };
 
@@ -60,7 +59,6 @@ public:
 
     // Optional interfaces; null when the filter has none.
     virtual VideoControl* GetVideoControl() { return nullptr; }
-    virtual VideoWindow* GetVideoWindow() { return nullptr; }
     // Device source filters: the topology and its property requests (extension units), and the
     // picture properties of the processing unit and the camera terminal. The returned interface
     // lives as long as the filter (devices::Query* hand it out with a reference to the filter).

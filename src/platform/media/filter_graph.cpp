@@ -23,7 +23,7 @@ bool IsSource(const Filter& filter) {
 
 }  // namespace
 
-FilterGraph::FilterGraph() : m_videoWindow(*this) {}
+FilterGraph::FilterGraph() = default;
 
 FilterGraph::~FilterGraph() {
     // A graph going away stops whatever its filters answer.

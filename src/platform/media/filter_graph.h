@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/media/filter.h"
-#include "platform/media/graph_video_window.h"
 #include "platform/status.h"
 
 #include <QString>
@@ -65,9 +64,6 @@ public:
     // kStateIntermediate when one is still changing after waiting up to `timeout`.
     Status GetState(std::chrono::milliseconds timeout, FilterState* state) const;
 
-    // The video window of the graph's renderer (calls fail with kNoInterface without one).
-    VideoWindow& GetVideoWindow() { return m_videoWindow; }
-
 private:
     bool NameInUse(const QString& name) const;
     static void Unlink(Pin& pin);
@@ -75,7 +71,6 @@ private:
 
     std::vector<std::shared_ptr<Filter>> m_filters;
     FilterState m_state = FilterState::kStopped;
-    GraphVideoWindow m_videoWindow;
 };
 
 }  // namespace zv::media

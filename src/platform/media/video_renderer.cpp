@@ -1,6 +1,5 @@
 #include "platform/media/video_renderer.h"
 
-#include "platform/media/headless_video_window.h"
 #include "platform/media/jpeg_codec.h"
 #include "platform/media/media_guids.h"
 #include "platform/media/media_sample.h"
@@ -8,14 +7,15 @@
 #include "platform/media/video_info.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace zv::media {
 
-VideoRenderer::VideoRenderer(const RendererWindowFactory& windowFactory)
+VideoRenderer::VideoRenderer(std::shared_ptr<PreviewSink> sink)
     : Filter(QStringLiteral("Video Renderer")),
       m_input(AddPin(PinDirection::kInput, QStringLiteral("Input"))),
       m_frames(std::make_shared<LatestFrame>()),
-      m_window(windowFactory ? windowFactory(m_frames) : std::make_unique<HeadlessVideoWindow>()) {}
+      m_sink(std::move(sink)) {}
 
 VideoRenderer::~VideoRenderer() = default;
 
@@ -52,7 +52,7 @@ Status VideoRenderer::Receive(Pin& /*input*/, const MediaSample& sample) {
     QImage picture;
     if (m_input.ConnectionType().Subtype() == kSubtypeMjpg) {
         picture = JpegCodec::Decode(sample.Data(), static_cast<std::size_t>(sample.Length()),
-                                    m_window->TargetSize());
+                                    m_sink ? m_sink->TargetSize() : QSize());
     } else {
         picture = DecodeRgb32(sample);
     }
@@ -61,7 +61,9 @@ Status VideoRenderer::Receive(Pin& /*input*/, const MediaSample& sample) {
         return kOk;  // the stream goes on; the last good picture stays
     }
     m_frames->Store(std::move(picture));
-    m_window->RequestRepaint();
+    if (m_sink) {
+        m_sink->RequestRepaint();
+    }
     return kOk;
 }
 

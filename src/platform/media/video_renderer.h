@@ -2,31 +2,23 @@
 
 #include "platform/media/filter.h"
 #include "platform/media/latest_frame.h"
-#include "platform/media/renderer_window.h"
+#include "platform/media/preview_sink.h"
 
 #include <atomic>
-#include <functional>
 #include <memory>
 
 namespace zv::media {
 
-// Makes the window a renderer draws into; it paints what `frames` holds. Called on the GUI
-// thread when the renderer is made.
-using RendererWindowFactory =
-    std::function<std::unique_ptr<RendererWindow>(std::shared_ptr<const LatestFrame> frames)>;
-
 // The default video renderer: takes motion JPEG (decoding each frame with TurboJPEG, at a
-// reduced DCT scale when the window is smaller than the frame) or 32-bit RGB, keeps only the
-// latest picture and asks its window to repaint without waiting for it. Made and driven on the
-// GUI thread; Receive on the streaming thread. Its window is its own (GetVideoWindow).
+// reduced DCT scale when the picture is shown smaller than the frame) or 32-bit RGB, keeps only
+// the latest picture and asks its sink to repaint without waiting for it. Made and driven on the
+// GUI thread; Receive on the streaming thread.
 class VideoRenderer : public Filter {
 public:
-    // Without a factory the renderer draws into a HeadlessVideoWindow (no display).
-    explicit VideoRenderer(const RendererWindowFactory& windowFactory = {});
+    // Without a sink (no display) the pictures are only kept, at full size.
+    explicit VideoRenderer(std::shared_ptr<PreviewSink> sink = nullptr);
     ~VideoRenderer() override;
 
-    VideoWindow* GetVideoWindow() override { return m_window.get(); }
-    RendererWindow& Window() { return *m_window; }
     const LatestFrame& Frames() const { return *m_frames; }
     // The same pictures, for a watcher that may outlive the renderer (the graph is rebuilt on
     // every capture start).
@@ -42,7 +34,8 @@ private:
 
     Pin& m_input;
     std::shared_ptr<LatestFrame> m_frames;
-    std::unique_ptr<RendererWindow> m_window;
+    // Set at construction and never changed: the streaming thread reads it without a lock.
+    const std::shared_ptr<PreviewSink> m_sink;
     std::atomic<int> m_dropped{0};
 };
 
