@@ -3,8 +3,8 @@
 #include "app/event_wait.h"
 #include "app/input_lines.h"
 #include "capture/settle_watcher.h"
-#include "window/auto_scan.h"
-#include "window/brasquel_dlg.h"
+#include "session/preview_frames.h"
+#include "session/scanner_session.h"
 
 #include <cstdio>
 
@@ -19,10 +19,10 @@ void Prompt(const QString& text) {
 
 }  // namespace
 
-FrameWait::FrameWait(FrameWaitOption option, const CBrasquelDlg& window, int inputFd)
-    : m_option(option), m_window(window), m_inputFd(inputFd) {
+FrameWait::FrameWait(FrameWaitOption option, const ScannerSession& session, int inputFd)
+    : m_option(option), m_session(session), m_inputFd(inputFd) {
     if (m_option.kind == Kind::kSettle) {
-        m_watcher = std::make_unique<SettleWatcher>(PreviewFramesOf(window));
+        m_watcher = std::make_unique<SettleWatcher>(PreviewFramesOf(session));
         QObject::connect(m_watcher.get(), &SettleWatcher::settled, [this] { m_settled = true; });
     }
 }
@@ -68,7 +68,7 @@ FrameWait::Result FrameWait::AwaitSettle() {
         // The frame in place when the run begins is scanned once it rests.
         m_watcher->Start(SettleWatcher::StartWith::kPictureNew);
     }
-    RunEventsUntil([this] { return m_settled || !m_window.IsScannerConnected(); },
+    RunEventsUntil([this] { return m_settled || !m_session.IsScannerConnected(); },
                    QDeadlineTimer(QDeadlineTimer::Forever));
     if (!m_settled) {
         return Result::kScannerGone;

@@ -6,8 +6,8 @@
 
 namespace zv {
 
-class CBrasquelDlg;
 class InputLines;
+class ScannerSession;
 class SettleWatcher;
 
 // What `zevuvora scan` waits for before a frame, as --wait asks: the film come to rest in the
@@ -23,9 +23,9 @@ public:
         kInputEnded,   // standard input ended: no frame from this one on is scanned
     };
 
-    // `window` is the scan's window (its preview is watched); `inputFd` the standard input, read
-    // only for --wait enter and only from its first wait on.
-    FrameWait(FrameWaitOption option, const CBrasquelDlg& window, int inputFd);
+    // `session` is the scan's session (its preview is watched; it outlives this wait); `inputFd`
+    // the standard input, read only for --wait enter and only from its first wait on.
+    FrameWait(FrameWaitOption option, const ScannerSession& session, int inputFd);
     ~FrameWait();
     FrameWait(const FrameWait&) = delete;
     FrameWait& operator=(const FrameWait&) = delete;
@@ -43,7 +43,7 @@ private:
     Result AwaitLine();
 
     const FrameWaitOption m_option;
-    const CBrasquelDlg& m_window;
+    const ScannerSession& m_session;
     const int m_inputFd;
     std::unique_ptr<SettleWatcher> m_watcher;
     std::unique_ptr<InputLines> m_lines;

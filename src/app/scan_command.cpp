@@ -4,9 +4,10 @@
 #include "app/output_folder_check.h"
 #include "device/discovery_report.h"
 #include "platform/devices/device_backend.h"
+#include "platform/devices/scanner_contract.h"
 #include "session/failure_reason.h"
+#include "session/scanner_session.h"
 #include "settings/persistent_choices.h"
-#include "window/brasquel_dlg.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,12 +20,10 @@
 namespace zv {
 namespace {
 
-constexpr std::array kFilmTypeIds = {ctl::kSlide, ctl::kNegative, ctl::kBlackWhite};
-constexpr std::array kFilmSizeIds = {ctl::kFilmSize135, ctl::kFilmSize126};
-constexpr std::array kResolutionIds = {ctl::kResolutionLow, ctl::kResolutionHigh};
-
-// The window retries identification for about a second; this only bounds a stuck retry.
+// The session retries identification for about a second; this only bounds a stuck retry.
 constexpr std::chrono::seconds kIdentifyWaitLimit{10};
+
+constexpr char kDeviceLocked[] = "Device is locked by another application";
 
 void ReportError(const QString& message) {
     std::fprintf(stderr, "zevuvora scan: %s\n", qPrintable(message));
@@ -84,34 +83,48 @@ int ScanCommand::Run() {
     if (!CheckOutputFolder()) {
         return 2;
     }
-    CBrasquelDlg window;
-    window.SetErrorReporter(&ReportError);
-    window.SetDeviceBackend(m_devices);
-    if (m_options.rememberSettings) {
-        window.SetChoiceStore(std::make_shared<PersistentChoices>());
-    }
-    // Every outcome is printed, also one that comes late or while the window closes.
-    QObject::connect(&window, &CBrasquelDlg::saveFinished, &window,
-                     [this, &window](Status result, const QString& path) {
-                         OnSaveFinished(window, result, path);
+    ScannerSession session;
+    session.SetDeviceBackend(m_devices);
+    FollowSession(session);
+    m_wait = std::make_unique<FrameWait>(m_options.wait, session, m_inputFd);
+    const int status = Scan(session);
+    // Saves in progress finish and are printed before the capture stops.
+    session.Close();
+    m_wait.reset();
+    return status;
+}
+
+void ScanCommand::FollowSession(ScannerSession& session) {
+    // Every outcome is printed, also one that comes late or while the session closes.
+    QObject::connect(&session, &ScannerSession::saveFinished, &session,
+                     [this, &session](Status result, const QString& path) {
+                         OnSaveFinished(session, result, path);
                      });
-    QObject::connect(&window, &CBrasquelDlg::connectionChanged, &window,
+    QObject::connect(&session, &ScannerSession::connectionChanged, &session,
                      [this](bool connected) { OnConnectionChanged(connected); });
-    window.OnInitDialog();
-    m_wait = std::make_unique<FrameWait>(m_options.wait, window, m_inputFd);
-    if (!Connect(window)) {
-        window.OnClose();
+    QObject::connect(&session, &ScannerSession::deviceLocked, &session,
+                     [] { ReportError(QString::fromLatin1(kDeviceLocked)); });
+    QObject::connect(&session, &ScannerSession::filmTypeAccessChanged, &session,
+                     [](const QString& problem, bool firstTold) {
+                         if (firstTold) {
+                             ReportError(problem);
+                         }
+                     });
+}
+
+int ScanCommand::Scan(ScannerSession& session) {
+    // Before the connection: its capture starts with the formats for the film size asked for.
+    session.SetChoices(Choices(session));
+    session.Open();
+    if (!Connect(session)) {
         return 2;
     }
     for (int frame = 1; frame <= m_options.count; ++frame) {
-        if (!WaitAndPrepare(window, frame)) {
+        if (!WaitAndPrepare(session, frame)) {
             break;
         }
-        ScanFrame(window, frame);
+        ScanFrame(session, frame);
     }
-    // Saves in progress finish and are printed before the capture stops.
-    window.OnClose();
-    m_wait.reset();
     return m_ledger.AllSaved() ? 0 : 1;
 }
 
@@ -135,44 +148,44 @@ bool ScanCommand::CheckOutputFolder() const {
     return false;
 }
 
-bool ScanCommand::Connect(CBrasquelDlg& window) {
-    RunEventsUntil([&] { return window.IsScannerConnected() || !window.IsIdentifyRetryPending(); },
-                   QDeadlineTimer(kIdentifyWaitLimit));
-    if (!window.IsScannerConnected()) {
-        ReportNotFound(window.LastDiscovery());
+bool ScanCommand::Connect(const ScannerSession& session) {
+    RunEventsUntil(
+        [&] { return session.IsScannerConnected() || !session.IsIdentifyRetryPending(); },
+        QDeadlineTimer(kIdentifyWaitLimit));
+    if (!session.IsScannerConnected()) {
+        ReportNotFound(session.LastDiscovery());
         return false;
     }
     return true;
 }
 
-void ScanCommand::ApplySettings(CBrasquelDlg& window) const {
-    ControlTable& controls = window.Controls();
-    // Each setting goes through the handler a click on its control runs.
-    const int filmType = kFilmTypeIds[static_cast<std::size_t>(m_options.filmTypeIndex)];
-    controls.checkRadioButton(ctl::kSlide, ctl::kBlackWhite, filmType);
-    window.OnFilmTypeClicked(filmType);
-
-    controls.checkRadioButton(ctl::kFilmSize135, ctl::kFilmSize126,
-                              kFilmSizeIds[static_cast<std::size_t>(m_options.filmSizeIndex)]);
-    window.OnFilmSizeChanged();
-    controls.checkRadioButton(ctl::kResolutionLow, ctl::kResolutionHigh,
-                              kResolutionIds[static_cast<std::size_t>(m_options.resolutionIndex)]);
-    window.OnResolutionChanged();
-
-    if (!m_options.outputFolder.isEmpty()) {
-        QString folder = m_options.outputFolder;
-        if (!folder.endsWith(QLatin1Char('/'))) {
-            folder += QLatin1Char('/');
-        }
-        controls.setControlText(ctl::kSaveFolder, folder);
+SavedChoices ScanCommand::Choices(const ScannerSession& session) const {
+    QString folder = m_options.outputFolder;
+    if (folder.isEmpty()) {
+        folder = session.DefaultSaveFolder();
+    } else if (!folder.endsWith(QLatin1Char('/'))) {
+        folder += QLatin1Char('/');
     }
-    window.UpdateData(true);
+    return {folder, m_options.filmSizeIndex, m_options.resolutionIndex};
 }
 
-bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
+void ScanCommand::ApplySettings(ScannerSession& session) {
+    if (contract::IsBusyStatus(session.SetFilmType(m_options.filmTypeIndex))) {
+        ReportError(QString::fromLatin1(kDeviceLocked));
+    }
+    // The session kept them through the reconnection; given again all the same.
+    const SavedChoices choices = Choices(session);
+    session.SetChoices(choices);
+    if (m_options.rememberSettings && !m_choicesStored) {
+        PersistentChoices().Store(choices);
+        m_choicesStored = true;
+    }
+}
+
+bool ScanCommand::PrepareFrame(ScannerSession& session, int frame) {
     const auto timeout = std::chrono::milliseconds(m_options.timeoutMs);
-    if (!window.IsScannerConnected() &&
-        !RunEventsUntil([&] { return window.IsScannerConnected(); }, QDeadlineTimer(timeout))) {
+    if (!session.IsScannerConnected() &&
+        !RunEventsUntil([&] { return session.IsScannerConnected(); }, QDeadlineTimer(timeout))) {
         ReportFrame(frame, QStringLiteral("the scanner was unplugged and did not come back "
                                           "within %1 ms")
                                .arg(m_options.timeoutMs));
@@ -181,10 +194,10 @@ bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
     }
     if (m_settingsStale) {
         m_settingsStale = false;
-        ApplySettings(window);
+        ApplySettings(session);
         m_wait->SettingsApplied();
     }
-    if (!window.HasStillPin()) {
+    if (!session.HasStillPin()) {
         ReportFrame(frame, Reason(kNoStillFormat) +
                                QStringLiteral(" (its formats are for the preview only)"));
         FailFrom(frame);
@@ -193,7 +206,7 @@ bool ScanCommand::PrepareFrame(CBrasquelDlg& window, int frame) {
     return true;
 }
 
-bool ScanCommand::WaitAndPrepare(CBrasquelDlg& window, int frame) {
+bool ScanCommand::WaitAndPrepare(ScannerSession& session, int frame) {
     if (!m_wait->WatchesPreview() &&
         m_wait->Before(frame, m_options.count, m_progress) == FrameWait::Result::kInputEnded) {
         ReportError(
@@ -206,7 +219,7 @@ bool ScanCommand::WaitAndPrepare(CBrasquelDlg& window, int frame) {
         return false;
     }
     do {
-        if (!PrepareFrame(window, frame)) {
+        if (!PrepareFrame(session, frame)) {
             return false;
         }
     } while (m_wait->WatchesPreview() &&
@@ -214,15 +227,16 @@ bool ScanCommand::WaitAndPrepare(CBrasquelDlg& window, int frame) {
     return true;
 }
 
-void ScanCommand::ScanFrame(CBrasquelDlg& window, int frame) {
+void ScanCommand::ScanFrame(ScannerSession& session, int frame) {
     m_ledger.Triggered(frame);
-    window.OnScan();
+    // The folder is never empty here; without a running capture the frame times out.
+    IgnoreStatus(session.TriggerScan());
     const QDeadlineTimer deadline(std::chrono::milliseconds(m_options.timeoutMs));
     const auto settled = [&] { return m_ledger.StateOf(frame) != FrameLedger::State::kWaiting; };
     // The time-out is for the picture: one that has arrived is waited for while it is written.
     const auto arrived = [&] {
         const int place = m_ledger.PlaceOf(frame);
-        return place > 0 && window.StillsInProgress() >= place;
+        return place > 0 && session.StillsInProgress() >= place;
     };
     RunEventsUntil([&] { return settled() || (deadline.hasExpired() && !arrived()); },
                    QDeadlineTimer(QDeadlineTimer::Forever));
@@ -232,7 +246,8 @@ void ScanCommand::ScanFrame(CBrasquelDlg& window, int frame) {
     }
 }
 
-void ScanCommand::OnSaveFinished(const CBrasquelDlg& window, Status result, const QString& path) {
+void ScanCommand::OnSaveFinished(const ScannerSession& session, Status result,
+                                 const QString& path) {
     const FrameLedger::Owner owner = m_ledger.Received(result == kOk);
     if (result != kOk) {
         const QString what =
@@ -260,14 +275,14 @@ void ScanCommand::OnSaveFinished(const CBrasquelDlg& window, Status result, cons
             owner.frame,
             QStringLiteral("the picture came after the time-out; saved as %1").arg(Shown(path)));
     }
-    if (const auto from = window.EnlargedFrom(); from && owner.frame != 0) {
+    if (const auto from = session.EnlargedFrom(); from && owner.frame != 0) {
         ReportFrame(owner.frame, EnlargedNote(*from));
     }
 }
 
 void ScanCommand::OnConnectionChanged(bool connected) {
     if (connected) {
-        // The connection applied the window's own presets (Negative and its adjustments).
+        // The connection applied the Negative presets.
         m_settingsStale = true;
         return;
     }

@@ -3,7 +3,9 @@
 #include "session/scanner_session.h"
 
 #include "capture/capture_controller.h"
+#include "device/adjustment_controls.h"
 #include "device/find_scanner.h"
+#include "device/property_slots.h"
 #include "platform/devices/device_backend.h"
 #include "platform/devices/device_change_event.h"
 #include "platform/devices/device_notifier.h"
@@ -11,6 +13,7 @@
 #include "platform/media/filter.h"
 #include "session/scan_timeout.h"
 #include "session/still_frame_saver.h"
+#include "settings/default_save_folder.h"
 
 namespace zv {
 namespace {
@@ -26,6 +29,10 @@ constexpr std::chrono::milliseconds kIdentifyRetryInterval{250};
 ScannerSession::ScannerSession(QObject* parent)
     : QObject(parent),
       m_stillFormat(std::make_unique<StillFormat>()),
+      m_defaultSaveFolder(zv::DefaultSaveFolder()),
+      m_slots(std::make_unique<PropertySlots>()),
+      m_adjustments(
+          std::make_unique<AdjustmentControls>(*m_slots, [this] { return IsScannerConnected(); })),
       m_scanTimeout(std::make_unique<ScanTimeout>()) {
     m_identifyRetry.setSingleShot(true);
     connect(&m_identifyRetry, &QTimer::timeout, this, &ScannerSession::OnIdentifyRetry);
@@ -35,7 +42,9 @@ ScannerSession::ScannerSession(QObject* parent)
     m_saver = std::make_unique<StillFrameSaver>([this] {
         QMetaObject::invokeMethod(this, &ScannerSession::ApplySaveOutcomes, Qt::QueuedConnection);
     });
-    PublishSaveSettings(m_choices);
+    m_choices.saveFolder = m_defaultSaveFolder;
+    m_choices.defaultFolder = true;
+    PublishSaveSettings();
 }
 
 ScannerSession::~ScannerSession() {
@@ -138,6 +147,7 @@ void ScannerSession::ConnectScanner(std::shared_ptr<media::Filter> filter) {
     DisconnectScanner();
     m_scannerFilter = std::move(filter);
     emit scannerAttached();
+    LoadAdjustments();
     // A start that fails says so itself.
     IgnoreStatus(StartCapture());
     // The start may have told of a locked scanner, during which the scanner may have gone again.
@@ -154,8 +164,11 @@ void ScannerSession::DisconnectScanner() {
     // A scan still waiting for its frame ends without a time-out.
     const bool scanWaiting = m_scanTimeout->Stop();
     m_scannerFilter.reset();
+    // The slots keep their values for the next connection, which reads them afresh.
+    m_slots->ReleaseInterfaces();
     m_savedImageCount = 0;
     emit scannerDetached(scanWaiting);
+    TellFilmTypeAccess();
     if (wasConnected) {
         emit connectionChanged(false);
     }

@@ -2,10 +2,12 @@
 
 #include "capture/graph_object_factory.h"
 #include "capture/still_format.h"
+#include "device/adjustment_change.h"
 #include "device/discovery_report.h"
 #include "device/probe_pause.h"
 #include "platform/status.h"
 #include "session/save_settings.h"
+#include "settings/persistent_choices.h"
 
 #include <QObject>
 #include <QSize>
@@ -21,7 +23,10 @@
 
 namespace zv {
 
+struct FilmTypeOutcome;
+class AdjustmentControls;
 class CaptureController;
+class PropertySlots;
 class ScanTimeout;
 class StillFrameSaver;
 namespace devices {
@@ -35,9 +40,10 @@ class PreviewSink;
 }  // namespace media
 
 // The connected scanner and what runs on it, without any widget: discovery (with the
-// identification retries), connection, arrival and removal, the capture and its still trigger,
-// the hand-off of still frames to the saver on their streaming thread, the count of saved
-// images and the Scan's time-out. It signals what a front end shows.
+// identification retries), connection, arrival and removal, the picture adjustments and the film
+// type (read and given their presets at every connection), the capture and its still trigger,
+// the choices a save follows, the hand-off of still frames to the saver on their streaming
+// thread, the count of saved images and the Scan's time-out. It signals what a front end shows.
 //
 // GUI thread, except SaveStillFrame (the still pin's streaming thread), which never waits for the
 // GUI thread: it queues the outcome and posts ApplySaveOutcomes to this object. A post that
@@ -94,10 +100,10 @@ public:
     // sink they are only kept, for the settle watcher).
     void SetPreviewSink(std::shared_ptr<media::PreviewSink> sink);
 
-    // The front end's part of what a save reads (folder, film type, size, resolution,
-    // adjustments); the session adds the still size and the scanner's make and model, and hands
-    // the whole to the streaming side as one consistent snapshot.
-    void PublishSaveSettings(const SaveSettings& choices);
+    // What a save reads (the choices below, the film type and adjustments the scanner has, the
+    // still size, the scanner's make and model), handed to the streaming side as one consistent
+    // snapshot. Every change below publishes; after an adjustment publish again.
+    void PublishSaveSettings();
     // Asks the scanner for one still frame and arms the time-out (whatever the trigger did).
     // kNoSaveFolder, and nothing asked, while the save folder is empty (the file would go to the
     // root of the file system); kFalse without a running capture.
@@ -112,8 +118,41 @@ public:
     // The time-out expired: it is dropped and scanTimedOut tells why.
     void OnTimer();
 
+    // --- The choices a scan follows, the film type and the adjustments ---
+    // Where scans go unless another folder is chosen: created with its parents at the first save.
+    const QString& DefaultSaveFolder() const { return m_defaultSaveFolder; }
+    // Save folder, film size and resolution as the saves follow them; the capture is left alone.
+    void SetChoices(const SavedChoices& choices);
+    SavedChoices Choices() const;
+    // The film size (0: 135, 1: 126). While a scanner is connected the capture starts over with
+    // the formats for it, even for the size it has (a start that failed is tried again); the
+    // start may tell of a locked scanner, last.
+    void SetFilmSize(int filmSizeIndex);
+    // kFilmTypeSlide, kFilmTypeNegative or kFilmTypeBlackWhite, with its presets, written to the
+    // scanner at once; saves are named after it. How the scanner took it: kFalse without a scanner
+    // or for another value, a busy status while another program holds the scanner (the film type
+    // stays as it was).
+    Status SetFilmType(int filmType);
+    // The film type in effect and the adjustment values the scanner was last given.
+    int FilmType() const;
+    ScanAdjustments CurrentAdjustments() const;
+    // Why the connected scanner cannot take a film type; empty when it can or none is connected.
+    QString FilmTypeProblem() const;
+    // The slider, Default and Custom operations on the scanner's properties (publish after).
+    AdjustmentControls& Adjustments() { return *m_adjustments; }
+
 signals:
-    // A scanner was taken on; capture starts right after. The front end loads its adjustments.
+    // What the adjustments changed, for a front end to show (the first after every connection).
+    void adjustmentsChanged(const zv::AdjustmentChanges& changes);
+    // After every film type operation and disconnection: why the film type cannot be set (empty
+    // when it can). `firstTold`: this problem has not been told before.
+    void filmTypeAccessChanged(const QString& problem, bool firstTold);
+    // A film type is read or written: the scanner may leave its driver for a moment (true), and
+    // is done (false).
+    void slowDeviceWork(bool underway);
+
+signals:
+    // A scanner was taken on; its adjustments are read and the capture starts right after.
     void scannerAttached();
     // The scanner was let go (also before every connection). `scanWaiting`: a Scan was still
     // waiting for its picture.
@@ -133,6 +172,13 @@ signals:
     void previewShown(bool shown);
 
 private:
+    // --- Adjustments and film type ---
+    // The connection's part: properties read, Negative and its presets applied, all shown.
+    void LoadAdjustments();
+    // Shows, publishes and tells what a film type operation did; its status.
+    Status TakeFilmTypeOutcome(const FilmTypeOutcome& outcome);
+    void TellFilmTypeAccess();
+
     bool DiscoverAndConnect(const std::optional<QString>& matchPath);
     void OnIdentifyRetry();
     void RegisterForDeviceChanges();
@@ -154,8 +200,13 @@ private:
     std::unique_ptr<StillFormat> m_stillFormat;
     std::unique_ptr<CaptureController> m_captureController;
 
-    // The front end's part of the last snapshot published.
+    // The choices of the last snapshot published (folder, film size, resolution).
     SaveSettings m_choices;
+    QString m_defaultSaveFolder;
+    std::unique_ptr<PropertySlots> m_slots;
+    std::unique_ptr<AdjustmentControls> m_adjustments;
+    // The film type problem last told as new.
+    QString m_toldFilmTypeProblem;
     std::unique_ptr<StillFrameSaver> m_saver;
     // Raised on the streaming thread as a still frame arrives, lowered on the GUI thread as its
     // outcome is applied.

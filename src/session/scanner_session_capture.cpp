@@ -96,7 +96,7 @@ Status ScannerSession::RecordStillFormat() {
     if (m_stillFormat && info.has_value()) {
         m_stillFormat->width = info->size.width;
         m_stillFormat->height = info->size.height;
-        PublishSaveSettings(m_choices);
+        PublishSaveSettings();
     }
     return kOk;
 }

@@ -8,9 +8,11 @@
 
 namespace zv {
 
-void ScannerSession::PublishSaveSettings(const SaveSettings& choices) {
-    m_choices = choices;
-    SaveSettings settings = choices;
+void ScannerSession::PublishSaveSettings() {
+    SaveSettings settings = m_choices;
+    // Saves name their files after the film type in effect and describe its adjustments.
+    settings.filmType = FilmType();
+    settings.adjustments = CurrentAdjustments();
     settings.still = m_stillFormat ? *m_stillFormat : StillFormat{};
     settings.scannerMake.clear();
     settings.scannerModel.clear();

@@ -1,7 +1,7 @@
 #include "window/auto_scan.h"
 
-#include "capture/capture_controller.h"
 #include "resources/strings/string_ids.h"
+#include "session/preview_frames.h"
 #include "settings/localised_text.h"
 #include "window/brasquel_dlg.h"
 
@@ -27,15 +27,10 @@ constexpr int kLookButtons[] = {ctl::kSlide, ctl::kNegative, ctl::kBlackWhite, c
 
 }  // namespace
 
-SettleWatcher::FrameSource PreviewFramesOf(const CBrasquelDlg& window) {
-    return [&window]() -> std::shared_ptr<const media::LatestFrame> {
-        const CaptureController* capture = window.Capture();
-        return capture ? capture->PreviewFrames() : nullptr;
-    };
-}
-
 AutoScan::AutoScan(CBrasquelDlg& window)
-    : m_window(window), m_checkBox(new QCheckBox(&window)), m_watcher(PreviewFramesOf(window)) {
+    : m_window(window),
+      m_checkBox(new QCheckBox(&window)),
+      m_watcher(PreviewFramesOf(window.Session())) {
     m_checkBox->setObjectName(QStringLiteral("autoScanCheckBox"));
     m_checkBox->setToolTip(
         QStringLiteral("Scans by itself each time the film is moved on to a new frame and has "

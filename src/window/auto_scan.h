@@ -10,9 +10,6 @@ namespace zv {
 
 class CBrasquelDlg;
 
-// The preview pictures of `window`'s running capture (null while none runs), for a watcher.
-SettleWatcher::FrameSource PreviewFramesOf(const CBrasquelDlg& window);
-
 // The window's "Scan when the frame settles" check box and what it does. While it is checked, a
 // new film frame come to rest in the preview presses Scan once, through the Scan button's own
 // handler; the frame on screen when it is checked counts as scanned. A frame that settles while

@@ -1,8 +1,6 @@
 #include "window/brasquel_dlg.h"
 
 #include "controls/xlabel.h"
-#include "device/adjustment_controls.h"
-#include "device/property_slots.h"
 #include "resources/built_in_resources.h"
 #include "resources/dialog_template.h"
 #include "resources/strings/string_ids.h"
@@ -10,7 +8,6 @@
 #include "session/scan_timeout.h"
 #include "settings/localised_text.h"
 #include "window/auto_scan.h"
-#include "window/default_save_folder.h"
 #include "window/video_widget.h"
 
 #include <QAbstractButton>
@@ -71,9 +68,8 @@ CBrasquelDlg::CBrasquelDlg(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     LoadBuiltInResources();
     m_icon = WindowIcon();
-    m_defaultSaveFolder = DefaultSaveFolder();
-    m_saveFolder = m_defaultSaveFolder;
     m_session = std::make_unique<ScannerSession>();
+    m_saveFolder = m_session->DefaultSaveFolder();
     // Placed while the session starts or stops capture; a refusal leaves no picture there.
     connect(m_session.get(), &ScannerSession::previewShown, this,
             [this](bool shown) { IgnoreStatus(PlacePreview(shown)); });
@@ -212,15 +208,8 @@ void CBrasquelDlg::RunEnablingPass() {
 }
 
 void CBrasquelDlg::PublishSaveSettings() {
-    SaveSettings settings;
-    settings.saveFolder = m_saveFolder;
-    settings.defaultFolder = QDir::cleanPath(m_saveFolder) == QDir::cleanPath(m_defaultSaveFolder);
-    settings.filmType = FilmType();
-    settings.filmSizeIndex = m_filmSizeIndex;
-    settings.resolutionIndex = m_resolutionIndex;
-    settings.adjustments = CurrentAdjustments();
-    // The session adds the still size and the scanner's make and model; the crop frame follows.
-    m_session->PublishSaveSettings(settings);
+    // The crop frame follows.
+    m_session->SetChoices({m_saveFolder, m_filmSizeIndex, m_resolutionIndex});
 }
 
 void CBrasquelDlg::TakeTypedSaveFolder() {

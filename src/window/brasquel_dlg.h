@@ -13,6 +13,7 @@
 #include "settings/persistent_choices.h"
 #include "window/adjustment_binder.h"
 #include "window/control_table.h"
+#include "window/wait_cursor.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -30,12 +31,10 @@ class QComboBox;
 
 namespace zv {
 
-class AdjustmentControls;
 class AutoScan;
 class CropFrameOverlay;
 class CXLabel;
 class LastScansStrip;
-class PropertySlots;
 class VideoWidget;
 namespace devices {
 class DeviceBackend;
@@ -133,7 +132,7 @@ public:
     void SetGraphObjectFactory(GraphObjectFactory objects) {
         m_session->SetGraphObjectFactory(std::move(objects));
     }
-    // Where errors go instead of a message box (the headless scan command).
+    // Where errors go instead of a message box (a window run without one, as in tests).
     void SetErrorReporter(std::function<void(const QString&)> report) {
         m_reportError = std::move(report);
     }
@@ -166,7 +165,8 @@ public:
         m_choiceStore = std::move(store);
     }
 
-    // Hands the values a save reads to the streaming side as one consistent snapshot.
+    // Hands the window's choices (folder, film size, resolution) to the session, which gives
+    // the saves one consistent snapshot of them with the film type and adjustments in effect.
     void PublishSaveSettings();
 
     const ControlTable& Controls() const { return *m_controls; }
@@ -184,9 +184,9 @@ public:
     // The scanner behind the window.
     ScannerSession& Session() const { return *m_session; }
     // The film type in effect: 0 slide, 1 negative, 2 black and white.
-    int FilmType() const;
+    int FilmType() const { return m_session->FilmType(); }
     // The adjustment values the scanner was last given (zeros before the first connection).
-    ScanAdjustments CurrentAdjustments() const;
+    ScanAdjustments CurrentAdjustments() const { return m_session->CurrentAdjustments(); }
     CXLabel& StatusLine() const { return *m_statusLine; }
     CXLabel& PreviewArea() const { return *m_previewArea; }
     CXLabel& NoDeviceLabel() const { return *m_noDeviceLabel; }
@@ -247,16 +247,13 @@ private:
     void ConnectHandlers();
     void CreateAdjustments();
     void ConnectAdjustmentHandlers();
-    void LoadPropertySlots();
-    void RefreshAllSlotControls();
     // Writes what the adjustments changed to their controls.
     void ShowAdjustments(const AdjustmentChanges& changes);
-    // Applies a film type (by control id) and publishes it to the saves; how the scanner took it.
-    // `connecting`: the Negative that begins a connection, applied whatever the scanner answers.
-    Status ApplyFilmType(int id, bool connecting = false);
     // Tells why when the film type cannot be set on the scanner: a tooltip on the film type
     // buttons, and once (per reason) a line through the error reporter.
-    void ShowFilmTypeAccess();
+    void ShowFilmTypeAccess(const QString& problem, bool firstTold);
+    // The wait cursor while the session reads or writes the film type.
+    void ShowSlowDeviceWork(bool underway);
     // What discovery found, in words, on the no-device label (tooltip, accessible description).
     void ShowNoDeviceDetail(const QString& text);
     void FillLanguageCombo();
@@ -280,20 +277,16 @@ private:
 
     int m_resolutionIndex = 0;
     QString m_saveFolder;
-    // Where scans go unless the user picks another folder; created with its parents.
-    QString m_defaultSaveFolder;
     int m_filmSizeIndex = 0;
     int m_filmTypeRadioIndex = 0;
     QIcon m_icon;
     std::unique_ptr<ScannerSession> m_session;
-    std::unique_ptr<PropertySlots> m_slots;
-    std::unique_ptr<AdjustmentControls> m_adjustments;
+    // Shown while the session tells of slow device work.
+    std::optional<WaitCursor> m_slowDeviceCursor;
     // Bound to m_controls once they exist.
     std::optional<AdjustmentBinder> m_adjustmentBinder;
     std::unique_ptr<AutoScan> m_autoScan;
     std::function<void(const QString&)> m_reportError;
-    // The film type problem last reported through m_reportError.
-    QString m_reportedFilmTypeProblem;
     std::function<QString(const QString&)> m_chooseFolder;
     std::function<void(const QString&)> m_openFolder;
     std::shared_ptr<PersistentChoices> m_choiceStore;

@@ -2,10 +2,8 @@
 // follows what the session tells. All run on the GUI thread; device changes arrive through its
 // event loop.
 #include "controls/xlabel.h"
-#include "device/property_slots.h"
 #include "platform/media/filter.h"
 #include "window/brasquel_dlg.h"
-#include "window/wait_cursor.h"
 
 namespace zv {
 
@@ -25,6 +23,18 @@ void CBrasquelDlg::ConnectSessionSignals() {
     connect(&session, &ScannerSession::discoveryDetailChanged, this,
             &CBrasquelDlg::ShowNoDeviceDetail);
     connect(&session, &ScannerSession::captureChanged, this, &CBrasquelDlg::ShowCropFrame);
+    connect(&session, &ScannerSession::adjustmentsChanged, this, &CBrasquelDlg::ShowAdjustments);
+    connect(&session, &ScannerSession::filmTypeAccessChanged, this,
+            &CBrasquelDlg::ShowFilmTypeAccess);
+    connect(&session, &ScannerSession::slowDeviceWork, this, &CBrasquelDlg::ShowSlowDeviceWork);
+}
+
+void CBrasquelDlg::ShowSlowDeviceWork(bool underway) {
+    if (underway) {
+        m_slowDeviceCursor.emplace();
+    } else {
+        m_slowDeviceCursor.reset();
+    }
 }
 
 void CBrasquelDlg::ShowNoDeviceDetail(const QString& text) {
@@ -47,16 +57,8 @@ void CBrasquelDlg::OnScannerAttached() {
     m_controls->showControl(ctl::kNoDevicePicture, false);
     m_controls->showControl(ctl::kNoDeviceLabel, false);
     RunEnablingPass();
+    // The session reads the adjustments and applies the Negative presets next.
     m_statusLine->SetText(QString());
-    {
-        // Reading and writing the film type may each take the scanner from its driver for a
-        // moment: one wait cursor for both. A busy scanner is told of by the capture start.
-        const WaitCursor wait;
-        LoadPropertySlots();
-        // A film type the scanner refuses leaves its buttons as the scanner reports them.
-        IgnoreStatus(ApplyFilmType(ctl::kNegative, true));
-    }
-    RefreshAllSlotControls();
 }
 
 void CBrasquelDlg::DisconnectScanner() {
@@ -64,10 +66,8 @@ void CBrasquelDlg::DisconnectScanner() {
 }
 
 void CBrasquelDlg::OnScannerDetached(bool scanWaiting) {
-    m_slots->ReleaseInterfaces();
     RunEnablingPass();
     m_statusLine->SetText(QString());
-    ShowFilmTypeAccess();
     m_controls->showControl(ctl::kNoDevicePicture, true);
     m_controls->showControl(ctl::kNoDeviceLabel, true);
     if (scanWaiting) {

@@ -79,11 +79,9 @@ void CBrasquelDlg::OnFilmSizeChanged() {
     }
     UpdateData(true);
     ShowResolutionTexts();
-    // Last: the start may show the "locked" box, whose nested event loop can disconnect the
-    // scanner or close the window.
-    StopCapture();
-    // A start that fails shows its own message.
-    IgnoreStatus(StartCapture());
+    // Last: the capture's new start may show the "locked" box, whose nested event loop can
+    // disconnect the scanner or close the window.
+    m_session->SetFilmSize(m_filmSizeIndex);
 }
 
 void CBrasquelDlg::OnResolutionChanged() {
@@ -120,7 +118,7 @@ void CBrasquelDlg::OnChooseSaveFolder() {
 
 void CBrasquelDlg::RestoreChoices(const PersistentChoices& choices) {
     const SavedChoices restored =
-        choices.Load({m_defaultSaveFolder, m_filmSizeIndex, m_resolutionIndex});
+        choices.Load({m_session->DefaultSaveFolder(), m_filmSizeIndex, m_resolutionIndex});
     m_saveFolder = restored.saveFolder;
     m_filmSizeIndex = restored.filmSizeIndex;
     m_resolutionIndex = restored.resolutionIndex;

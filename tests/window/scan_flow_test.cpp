@@ -1,9 +1,9 @@
 #include "controls/xlabel.h"
 #include "session/failure_reason.h"
+#include "settings/default_save_folder.h"
 #include "support/jpeg_frame.h"
 #include "support/wait.h"
 #include "window/brasquel_dlg.h"
-#include "window/default_save_folder.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "window/default_save_folder.h"
+#include "settings/default_save_folder.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
