@@ -228,7 +228,7 @@ Status CaptureController::StopGraph() {
         return kFail;
     }
     // The poll below tells whether the graph stopped.
-    IgnoreStatus(m_graph->Stop());
+    m_graph->Stop();
     for (int poll = 0; poll < kStatePolls; ++poll) {
         media::FilterState state = media::FilterState::kRunning;
         if (m_graph->GetState(kStatePollTimeout, &state) == kOk &&

@@ -59,7 +59,7 @@ public:
             AddGrabberBranch(graph, *filter.StillPin(), still);
         }
     }
-    ~BenchGraph() { IgnoreStatus(graph.Stop()); }
+    ~BenchGraph() { graph.Stop(); }
 
     media::FilterGraph graph;
     RecordingCallback preview;

@@ -72,7 +72,7 @@ protected:
     SourceFilterFixture() : io(std::make_shared<ScriptedV4l2Io>()) { timing.stillTimeoutMs = 3000; }
     ~SourceFilterFixture() override {
         if (graph != nullptr) {
-            IgnoreStatus(graph->Stop());
+            graph->Stop();
         }
     }
 

@@ -96,7 +96,7 @@ protected:
     }
     ~UsbRollTest() override {
         if (filter != nullptr) {
-            IgnoreStatus(filter->Stop());
+            filter->Stop();
         }
     }
 

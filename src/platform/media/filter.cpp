@@ -31,9 +31,8 @@ Status Filter::Run() {
     return kOk;
 }
 
-Status Filter::Stop() {
+void Filter::Stop() {
     m_state = FilterState::kStopped;
-    return kOk;
 }
 
 Status Filter::GetState(std::chrono::milliseconds /*timeout*/, FilterState* state) const {

@@ -70,9 +70,10 @@ public:
     virtual Status QueryVendorInfo(VendorInfo* /*info*/) const { return kNotImplemented; }
 
     // State, driven by the graph on the GUI thread. Run may answer kFalse when the filter
-    // needs time to get there; GetState then answers kStateIntermediate until it has.
+    // needs time to get there; GetState then answers kStateIntermediate until it has. Stop
+    // always gets there.
     virtual Status Run();
-    virtual Status Stop();
+    virtual void Stop();
     virtual Status GetState(std::chrono::milliseconds timeout, FilterState* state) const;
     FilterState State() const { return m_state; }
 

@@ -26,8 +26,7 @@ bool IsSource(const Filter& filter) {
 FilterGraph::FilterGraph() = default;
 
 FilterGraph::~FilterGraph() {
-    // A graph going away stops whatever its filters answer.
-    IgnoreStatus(Stop());
+    Stop();
     for (const auto& filter : m_filters) {
         for (int i = 0; i < filter->PinCount(); ++i) {
             Unlink(*filter->GetPin(i));
@@ -207,9 +206,9 @@ Status FilterGraph::Run() {
         if (Failed(status)) {
             for (std::size_t j = i; j-- > 0;) {
                 // Undoing a partial run: the run's failure is the one reported.
-                IgnoreStatus(order[j]->Stop());
+                order[j]->Stop();
             }
-            IgnoreStatus(order[i]->Stop());
+            order[i]->Stop();
             return status;
         }
         pending = pending || status == kFalse;
@@ -218,18 +217,13 @@ Status FilterGraph::Run() {
     return pending ? kFalse : kOk;
 }
 
-Status FilterGraph::Stop() {
+void FilterGraph::Stop() {
     std::vector<Filter*> order = RunOrder();
     std::reverse(order.begin(), order.end());
-    Status result = kOk;
     for (Filter* filter : order) {
-        const Status status = filter->Stop();
-        if (Failed(status) && Succeeded(result)) {
-            result = status;
-        }
+        filter->Stop();
     }
     m_state = FilterState::kStopped;
-    return result;
 }
 
 Status FilterGraph::GetState(std::chrono::milliseconds timeout, FilterState* state) const {

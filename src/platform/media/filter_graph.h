@@ -57,9 +57,9 @@ public:
     // Media control. Run starts renderers and transforms first, then the sources; a source that
     // fails (a busy device) makes Run fail with its code and stops what was started. kFalse
     // when a filter is still on its way to running. Stop stops the sources first (joining
-    // their streaming threads), then the rest.
+    // their streaming threads), then the rest; it cannot fail.
     Status Run();
-    Status Stop();
+    void Stop();
     // The state the graph is in or on its way to: kOk when every filter is there,
     // kStateIntermediate when one is still changing after waiting up to `timeout`.
     Status GetState(std::chrono::milliseconds timeout, FilterState* state) const;

@@ -32,8 +32,8 @@ SimScannerFilter::SimScannerFilter(SimScannerConfig config)
 }
 
 SimScannerFilter::~SimScannerFilter() {
-    // Stopping always succeeds; it joins the streaming threads.
-    IgnoreStatus(Stop());
+    // Joins the streaming threads before the pins go.
+    Stop();
 }
 
 media::Pin* SimScannerFilter::CapturePin() const {
@@ -77,7 +77,7 @@ Status SimScannerFilter::Run() {
     return kOk;
 }
 
-Status SimScannerFilter::Stop() {
+void SimScannerFilter::Stop() {
     // Joins both streaming threads: nothing is delivered once this returns.
     m_capture->StopStreaming();
     if (m_still != nullptr) {
@@ -85,7 +85,6 @@ Status SimScannerFilter::Stop() {
     }
     m_pendingRun = false;
     SetState(media::FilterState::kStopped);
-    return kOk;
 }
 
 Status SimScannerFilter::GetState(std::chrono::milliseconds timeout,

@@ -45,7 +45,7 @@ public:
     media::VideoControl* GetVideoControl() override { return this; }
 
     Status Run() override;
-    Status Stop() override;
+    void Stop() override;
     Status GetState(std::chrono::milliseconds timeout, media::FilterState* state) const override;
 
 private:

@@ -118,8 +118,8 @@ V4l2SourceFilter::V4l2SourceFilter(V4l2FilterSetup setup)
 }
 
 V4l2SourceFilter::~V4l2SourceFilter() {
-    // Stopping always succeeds; it joins the streaming threads.
-    IgnoreStatus(Stop());
+    // Joins the streaming threads before the pins go.
+    Stop();
 }
 
 media::Pin* V4l2SourceFilter::CapturePin() const {
@@ -176,10 +176,9 @@ void V4l2SourceFilter::StopStream() {
     m_stillDelivery.Stop();
 }
 
-Status V4l2SourceFilter::Stop() {
+void V4l2SourceFilter::Stop() {
     StopStream();
     SetState(media::FilterState::kStopped);
-    return kOk;
 }
 
 bool V4l2SourceFilter::IsRunningForTrigger() const {

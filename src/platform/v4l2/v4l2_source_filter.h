@@ -91,7 +91,7 @@ public:
     Status QueryVendorInfo(media::VendorInfo* info) const override;
 
     Status Run() override;
-    Status Stop() override;
+    void Stop() override;
 
 private:
     void OnPreviewFrame(const std::uint8_t* data, std::size_t length, double time) override;
