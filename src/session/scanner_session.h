@@ -150,8 +150,6 @@ signals:
     // A film type is read or written: the scanner may leave its driver for a moment (true), and
     // is done (false).
     void slowDeviceWork(bool underway);
-
-signals:
     // A scanner was taken on; its adjustments are read and the capture starts right after.
     void scannerAttached();
     // The scanner was let go (also before every connection). `scanWaiting`: a Scan was still

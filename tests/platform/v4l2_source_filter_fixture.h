@@ -9,8 +9,11 @@
 #include "platform/v4l2_descriptor_blobs.h"
 #include "platform/v4l2_scripted_io.h"
 
+#include <QSize>
+
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +104,23 @@ protected:
         if (filter->StillPin() != nullptr) {
             AddGrabberBranch(*graph, *filter->StillPin(), still);
         }
+    }
+
+    // Bound, its still format (and, when given, its preview format) set to MJPEG at these sizes,
+    // built and running. Plug first.
+    void RunWithStill(QSize stillSize, std::optional<QSize> previewSize = std::nullopt) {
+        filter = Bind();
+        ASSERT_NE(filter, nullptr);
+        const auto set = [](media::Pin& pin, QSize size) {
+            return SetFormat(pin, V4L2_PIX_FMT_MJPEG, static_cast<std::uint32_t>(size.width()),
+                             static_cast<std::uint32_t>(size.height()));
+        };
+        if (previewSize.has_value()) {
+            ASSERT_TRUE(set(*filter->CapturePin(), *previewSize));
+        }
+        ASSERT_TRUE(set(*filter->StillPin(), stillSize));
+        Build();
+        ASSERT_EQ(graph->Run(), kOk);
     }
 
     Status Trigger() {

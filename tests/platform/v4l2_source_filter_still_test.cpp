@@ -13,11 +13,7 @@ using namespace test;
 
 TEST_F(SourceFilterFixture, StillTriggerSwitchesTheStreamTakesOneFrameAndSwitchesBack) {
     Plug();
-    filter = Bind();
-    ASSERT_TRUE(SetFormat(*filter->CapturePin(), V4L2_PIX_FMT_MJPEG, 640, 480));
-    ASSERT_TRUE(SetFormat(*filter->StillPin(), V4L2_PIX_FMT_MJPEG, 2592, 1944));
-    Build();
-    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_NO_FATAL_FAILURE(RunWithStill(QSize(2592, 1944), QSize(640, 480)));
     ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() >= 1; }));
     io->ClearLog();
     ASSERT_EQ(Trigger(), kOk);
@@ -60,11 +56,7 @@ TEST_F(SourceFilterFixture, StillTriggerSwitchesTheStreamTakesOneFrameAndSwitche
 
 TEST_F(SourceFilterFixture, StillInThePreviewFormatIsTheNextFrameWithoutASwitch) {
     Plug();
-    filter = Bind();
-    ASSERT_TRUE(SetFormat(*filter->CapturePin(), V4L2_PIX_FMT_MJPEG, 640, 480));
-    ASSERT_TRUE(SetFormat(*filter->StillPin(), V4L2_PIX_FMT_MJPEG, 640, 480));
-    Build();
-    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_NO_FATAL_FAILURE(RunWithStill(QSize(640, 480), QSize(640, 480)));
     ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() >= 1; }));
     io->ClearLog();
     ASSERT_EQ(Trigger(), kOk);
@@ -76,10 +68,7 @@ TEST_F(SourceFilterFixture, StillInThePreviewFormatIsTheNextFrameWithoutASwitch)
 
 TEST_F(SourceFilterFixture, EveryTriggerGivesOneStill) {
     Plug();
-    filter = Bind();
-    ASSERT_TRUE(SetFormat(*filter->StillPin(), V4L2_PIX_FMT_MJPEG, 3000, 3000));
-    Build();
-    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_NO_FATAL_FAILURE(RunWithStill(QSize(3000, 3000)));
     ASSERT_EQ(Trigger(), kOk);
     ASSERT_EQ(Trigger(), kOk);
     ASSERT_TRUE(test::WaitUntil([&] { return still.Count() >= 2; }));
@@ -108,10 +97,7 @@ TEST_F(SourceFilterFixture, BrokenStillFramesAreNotTaken) {
             }
             return frame;
         });
-    filter = Bind();
-    ASSERT_TRUE(SetFormat(*filter->StillPin(), V4L2_PIX_FMT_MJPEG, 2592, 1944));
-    Build();
-    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_NO_FATAL_FAILURE(RunWithStill(QSize(2592, 1944)));
     ASSERT_EQ(Trigger(), kOk);
     ASSERT_TRUE(test::WaitUntil([&] { return still.Count() >= 1; }));
     graph->Stop();
@@ -123,10 +109,7 @@ TEST_F(SourceFilterFixture, BrokenStillFramesAreNotTaken) {
 TEST_F(SourceFilterFixture, StillThatNeverComesIsGivenUpAndThePreviewResumes) {
     timing.stillTimeoutMs = 150;
     Plug();
-    filter = Bind();
-    ASSERT_TRUE(SetFormat(*filter->StillPin(), V4L2_PIX_FMT_MJPEG, 2592, 1944));
-    Build();
-    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_NO_FATAL_FAILURE(RunWithStill(QSize(2592, 1944)));
     ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() >= 1; }));
     io->AllowFrames(0);  // the device stops sending
     io->ClearLog();
@@ -146,10 +129,7 @@ TEST_F(SourceFilterFixture, StillThatNeverComesIsGivenUpAndThePreviewResumes) {
 
 TEST_F(SourceFilterFixture, StillFormatTheDeviceRefusesLeavesThePreviewRunning) {
     Plug();
-    filter = Bind();
-    ASSERT_TRUE(SetFormat(*filter->StillPin(), V4L2_PIX_FMT_MJPEG, 3000, 3000));
-    Build();
-    ASSERT_EQ(graph->Run(), kOk);
+    ASSERT_NO_FATAL_FAILURE(RunWithStill(QSize(3000, 3000)));
     ASSERT_TRUE(test::WaitUntil([&] { return preview.Count() >= 1; }));
     // The large format needs more bandwidth than the bus has left.
     io->ChangeNode(kNode, [](test::ScriptedNode& node) { node.noBandwidthSizes = {{3000, 3000}}; });
