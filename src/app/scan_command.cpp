@@ -23,8 +23,6 @@ namespace {
 // The session retries identification for about a second; this only bounds a stuck retry.
 constexpr std::chrono::seconds kIdentifyWaitLimit{10};
 
-constexpr char kDeviceLocked[] = "Device is locked by another application";
-
 void ReportError(const QString& message) {
     std::fprintf(stderr, "zevuvora scan: %s\n", qPrintable(message));
 }
@@ -103,7 +101,7 @@ void ScanCommand::FollowSession(ScannerSession& session) {
     QObject::connect(&session, &ScannerSession::connectionChanged, &session,
                      [this](bool connected) { OnConnectionChanged(connected); });
     QObject::connect(&session, &ScannerSession::deviceLocked, &session,
-                     [] { ReportError(QString::fromLatin1(kDeviceLocked)); });
+                     [] { ReportError(QString::fromLatin1(kDeviceLockedMessage)); });
     QObject::connect(&session, &ScannerSession::filmTypeAccessChanged, &session,
                      [](const QString& problem, bool firstTold) {
                          if (firstTold) {
@@ -171,7 +169,7 @@ SavedChoices ScanCommand::Choices(const ScannerSession& session) const {
 
 void ScanCommand::ApplySettings(ScannerSession& session) {
     if (contract::IsBusyStatus(session.SetFilmType(m_options.filmTypeIndex))) {
-        ReportError(QString::fromLatin1(kDeviceLocked));
+        ReportError(QString::fromLatin1(kDeviceLockedMessage));
     }
     // The session kept them through the reconnection; given again all the same.
     const SavedChoices choices = Choices(session);

@@ -29,6 +29,10 @@ QString FailureReason(Status result);
 // "no picture from the scanner within 2 seconds" (or "within 300 ms").
 QString NoPictureReason(std::chrono::milliseconds waited);
 
+// What the user is told when another program holds the scanner (the window's box, `scan`'s
+// stderr).
+inline constexpr char kDeviceLockedMessage[] = "Device is locked by another application";
+
 // Tells that a saved 135 image was scaled up from a preview-sized still of size `from`.
 QString EnlargedNote(QSize from);
 

@@ -30,13 +30,12 @@ std::optional<QSize> CBrasquelDlg::EnlargedFrom() const {
 }
 
 void CBrasquelDlg::ShowDeviceLocked() {
+    const QString message = QString::fromLatin1(kDeviceLockedMessage);
     if (m_reportError) {
-        m_reportError(QStringLiteral("Device is locked by another application"));
+        m_reportError(message);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ERROR"),
-                    QStringLiteral("Device is locked by another application"), QMessageBox::Ok,
-                    this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ERROR"), message, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("deviceLockedBox"));
     box.exec();
 }
